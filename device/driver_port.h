@@ -1,0 +1,26 @@
+#pragma once
+// The seam between the device link and whatever answers in the driver's place: the real
+// driver, the simulator's pipe, or an in-memory simulator in native tests.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class DriverPort {
+ public:
+  virtual ~DriverPort() = default;
+
+  // Path of the tracker interface number `memberIndex` among present devices.
+  [[nodiscard]] virtual bool FindInterface(uint32_t memberIndex, std::string& path) = 0;
+  // Opens `path` for reading and writing, not shared. Returns whether a handle is now held.
+  [[nodiscard]] virtual bool Open(const std::string& path) = 0;
+  // Closes the handle if one is held; returns whether a close succeeded.
+  virtual bool Close() = 0;
+  [[nodiscard]] virtual bool HasHandle() const = 0;
+  // One synchronous request without input. On the hot path: must not allocate or lock.
+  [[nodiscard]] virtual bool Request(uint32_t code, void* output, uint32_t outputSize,
+                                     uint32_t* bytesReturned) = 0;
+};
+
+// The port a default-constructed link uses. Windows builds pick the simulator's pipe when
+// HXSIM_PIPE is set and the real driver otherwise; native test builds supply their own.
+std::unique_ptr<DriverPort> MakeDriverPort();

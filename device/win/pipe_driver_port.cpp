@@ -1,0 +1,55 @@
+#include "device/win/pipe_driver_port.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <utility>
+
+#include "device/sim_wire.h"
+
+PipeDriverPort::PipeDriverPort(std::string pipeName) : pipePath_("\\\\.\\pipe\\" + std::move(pipeName)) {}
+
+bool PipeDriverPort::FindInterface(uint32_t memberIndex, std::string& path) {
+  if (memberIndex != 0) return false;  // the simulator is one tracker
+  path = pipePath_;
+  return true;
+}
+
+bool PipeDriverPort::Open(const std::string& path) {
+  HANDLE pipe = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (pipe == INVALID_HANDLE_VALUE && GetLastError() == ERROR_PIPE_BUSY) {
+    // Every instance is between a disconnect and the next listen; wait a bounded time.
+    if (WaitNamedPipeA(path.c_str(), 2000))
+      pipe = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  }
+  handle_.Reset(pipe);
+  if (!handle_) return false;
+  DWORD mode = PIPE_READMODE_MESSAGE;
+  uint32_t bytes = 0;
+  if (!SetNamedPipeHandleState(handle_.Get(), &mode, nullptr, nullptr) ||
+      !Request(simwire::kHello, nullptr, 0, &bytes)) {
+    handle_.Reset();  // simulator up but tracker unplugged: no device to open
+    return false;
+  }
+  return true;
+}
+
+bool PipeDriverPort::Request(uint32_t code, void* output, uint32_t outputSize, uint32_t* bytesReturned) {
+  *bytesReturned = 0;
+  if (!handle_ || outputSize > simwire::kMaxOutput) return false;
+  const simwire::Request request = {code, outputSize};
+  DWORD written = 0;
+  if (!WriteFile(handle_.Get(), &request, sizeof request, &written, nullptr) || written != sizeof request)
+    return false;
+  unsigned char reply[simwire::kMaxReply];
+  DWORD read = 0;
+  if (!ReadFile(handle_.Get(), reply, sizeof reply, &read, nullptr) || read < sizeof(simwire::ReplyHeader))
+    return false;
+  simwire::ReplyHeader header;
+  std::memcpy(&header, reply, sizeof header);
+  uint32_t bytes = header.bytes;
+  if (bytes > outputSize || bytes > read - sizeof header) return false;  // malformed answer
+  if (bytes) std::memcpy(output, reply + sizeof header, bytes);
+  *bytesReturned = bytes;
+  return header.ok == 1;
+}

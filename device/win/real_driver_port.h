@@ -1,0 +1,16 @@
+#pragma once
+// The tracker's kernel driver, found through SetupAPI by its device interface.
+#include "device/driver_port.h"
+#include "winui/handles.h"
+
+class RealDriverPort : public DriverPort {
+ public:
+  bool FindInterface(uint32_t memberIndex, std::string& path) override;
+  bool Open(const std::string& path) override;
+  bool Close() override { return handle_.Reset(); }
+  bool HasHandle() const override { return handle_.Valid(); }
+  bool Request(uint32_t code, void* output, uint32_t outputSize, uint32_t* bytesReturned) override;
+
+ private:
+  KernelHandle handle_;
+};

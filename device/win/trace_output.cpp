@@ -1,0 +1,5 @@
+#include <windows.h>
+
+#include "device/trace_output.h"
+
+void WriteTraceOutput(const char* line) { OutputDebugStringA(line); }

@@ -1,0 +1,42 @@
+#pragma once
+// Lets tests and benchmarks start the tracker simulator, steer it through its control
+// channel and stop (or kill) it.
+#include <windows.h>
+
+#include <string>
+
+#include "winui/handles.h"
+
+class SimProcess {
+ public:
+  struct Options {
+    std::string pipe;        // empty: a name unique to this process and start
+    int rateHz = 100;        // 0: unpaced
+    std::string motion = "--still";  // "--still", "--demo" or "--script FILE"
+    bool window = false;
+  };
+
+  SimProcess() = default;
+  ~SimProcess();
+  SimProcess(const SimProcess&) = delete;
+  SimProcess& operator=(const SimProcess&) = delete;
+
+  // Starts hxsim.exe (HXSIM_EXE, or beside the running program) and waits, bounded, until
+  // its control pipe answers.
+  [[nodiscard]] bool Start(const Options& options);
+  // One control request; the reply line without its newline ("ok ...", "error ..."), or
+  // "error no simulator" when the control pipe cannot be reached.
+  std::string Control(const std::string& line);
+  // Asks the simulator to quit and waits for it; kills it when it does not go in time.
+  // Returns whether it exited on its own with code 0.
+  bool Quit(DWORD timeoutMs = 5000);
+  // Ends the process at once, as a crash would.
+  void Kill();
+
+  bool Running() const;
+  const std::string& PipeName() const { return pipe_; }
+
+ private:
+  std::string pipe_;
+  KernelHandle process_;
+};

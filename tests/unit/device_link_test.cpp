@@ -1,0 +1,261 @@
+// The device link against the in-process simulated tracker: result mappings of each
+// program's variant, the request sequence of construction and destruction, log lines.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+
+#include "device/hx_mouse.h"
+#include "device/ioctl.h"
+#include "device/trace.h"
+#include "hxsim/in_memory_port.h"
+
+namespace {
+
+using QLink = HxMouseLink<LinkVariant::Qmouse>;
+using PLink = HxMouseLink<LinkVariant::Hxprofiler>;
+using CLink = HxMouseLink<LinkVariant::Hxcpl>;
+
+template <typename Link>
+std::unique_ptr<Link> OpenLink(SimDevice& device) {
+  return std::make_unique<Link>(std::make_unique<InMemoryPort>(device));
+}
+
+SimDevice::Answers WithCalibrate(uint32_t answer) {
+  SimDevice::Answers a;
+  a.calibrate = answer;
+  return a;
+}
+
+TEST(DeviceLink, CalibrateMapsAnswersPerProgram) {
+  struct Case {
+    uint32_t answer;
+    bool fail;
+    int qmouse, hxprofiler, hxcpl;
+  } cases[] = {
+      {1, false, 1, 1, 1},
+      {0, false, 0, 0, 0},
+      {2, false, -1, 0, 2},  // no valid answer: qmouse says so, hxprofiler calls it "not aligned"
+      {0xFFFF, false, -1, 0, 0xFFFF},
+      {1, true, -1, -1, -1},  // request failed
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "answer " << c.answer << (c.fail ? " failing" : ""));
+    SimDevice device;
+    device.SetAnswers(WithCalibrate(c.answer));
+    ASSERT_TRUE(device.SetFailing("IOCTL_CALIBRATE", c.fail));
+    EXPECT_EQ(OpenLink<QLink>(device)->Calibrate(), c.qmouse);
+    EXPECT_EQ(OpenLink<PLink>(device)->Calibrate(), c.hxprofiler);
+    EXPECT_EQ(OpenLink<CLink>(device)->Calibrate(), c.hxcpl);
+  }
+}
+
+TEST(DeviceLink, StatusCalibratedAndJoystickMappings) {
+  struct Case {
+    uint32_t value;
+    bool fail;
+    int status;       // GetHardwareStatus
+    bool calibrated;  // IsCalibrated
+    int joystick;     // IsJoystickEnabled
+  } cases[] = {
+      {0x00010304, false, 1, true, 1},
+      {0x00000304, false, -1, true, 1},  // the other recognised word: still hardware present
+      {0, false, 0, false, 0},
+      {0x00010305, false, 0, true, 1},
+      {0x00010304, true, 0, false, -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << std::hex << "value 0x" << c.value << (c.fail ? " failing" : ""));
+    SimDevice device;
+    SimDevice::Answers a;
+    a.status = a.calibrated = a.joystick = c.value;
+    device.SetAnswers(a);
+    for (const char* name : {"IOCTL_GET_HARDWARE_STATUS", "IOCTL_GET_CALIBRATED", "IOCTL_GET_JOYSTICK_STATE"})
+      ASSERT_TRUE(device.SetFailing(name, c.fail));
+    auto link = OpenLink<CLink>(device);
+    EXPECT_EQ(link->GetHardwareStatus(), c.status);
+    EXPECT_EQ(link->IsCalibrated(), c.calibrated);
+    EXPECT_EQ(OpenLink<PLink>(device)->IsJoystickEnabled(), c.joystick);
+  }
+}
+
+TEST(DeviceLink, JoystickStateFollowsEnableAndDisable) {
+  SimDevice device;
+  PLink link(std::make_unique<InMemoryPort>(device));
+  EXPECT_EQ(link.IsJoystickEnabled(), 0);
+  link.EnableJoystick();
+  EXPECT_EQ(link.IsJoystickEnabled(), 1);
+  link.DisableJoystick();
+  EXPECT_EQ(link.IsJoystickEnabled(), 0);
+}
+
+TEST(DeviceLink, SuccessOnlyRequests) {
+  SimDevice device;
+  QLink link(std::make_unique<InMemoryPort>(device));
+  device.TakeLog();
+  EXPECT_TRUE(link.SetZero());
+  EXPECT_TRUE(link.RestoreDefaultCalibration());
+  link.SaveSettings();
+  EXPECT_EQ(device.TakeLog(), "1:IOCTL_SET_ZERO,IOCTL_RESTORE_DEFAULT_CALIBRATION,IOCTL_SAVE_SETTINGS");
+  ASSERT_TRUE(device.SetFailing("IOCTL_SET_ZERO", true));
+  ASSERT_TRUE(device.SetFailing("IOCTL_RESTORE_DEFAULT_CALIBRATION", true));
+  EXPECT_FALSE(link.SetZero());
+  EXPECT_FALSE(link.RestoreDefaultCalibration());
+}
+
+TEST(DeviceLink, PositionsCarryThePose) {
+  SimDevice device;
+  device.SetPose({12.9, -3.5, 0.0, -250.75, 1e9});
+  QLink link(std::make_unique<InMemoryPort>(device));
+  HxPosition p = {};
+  ASSERT_TRUE(link.GetPosition(p));
+  EXPECT_EQ(p.X, 2012);
+  EXPECT_EQ(p.Y, 1997);  // truncated towards zero
+  EXPECT_EQ(p.Z, 2000);
+  EXPECT_EQ(p.RX, 1750);
+  EXPECT_EQ(p.RY, 65535);  // clamped to the word
+  HxPositionDouble d = {};
+  ASSERT_TRUE(link.GetFloatPosition(d));
+  EXPECT_DOUBLE_EQ(d.X, 12.9);
+  EXPECT_DOUBLE_EQ(d.RX, -250.75);
+}
+
+TEST(DeviceLink, FailedReadLeavesRecordAndLogsPerProgram) {
+  struct Case {
+    LinkVariant variant;
+    int positionLines, floatLines;
+  } cases[] = {{LinkVariant::Qmouse, 1, 1}, {LinkVariant::Hxprofiler, 0, 1}, {LinkVariant::Hxcpl, 0, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.variant));
+    SimDevice device;
+    ASSERT_TRUE(device.SetFailing("IOCTL_GET_POSITION", true));
+    ASSERT_TRUE(device.SetFailing("IOCTL_GET_FLOAD_POSITION", true));
+    HxPosition p = {1, 2, 3, 4, 5};
+    HxPositionDouble d = {1, 2, 3, 4, 5};
+    TraceCapture trace;
+    auto read = [&](auto& link) {
+      EXPECT_FALSE(link.GetPosition(p));
+      EXPECT_FALSE(link.GetFloatPosition(d));
+    };
+    if (c.variant == LinkVariant::Qmouse) read(*OpenLink<QLink>(device));
+    if (c.variant == LinkVariant::Hxprofiler) read(*OpenLink<PLink>(device));
+    if (c.variant == LinkVariant::Hxcpl) read(*OpenLink<CLink>(device));
+    EXPECT_EQ(p.X, 1);
+    EXPECT_EQ(p.RY, 5);
+    EXPECT_EQ(d.RY, 5.0);
+    EXPECT_EQ(trace.Count("DeviceIoControl:  IOCTL_GET_POSITION failure!\n"), c.positionLines);
+    EXPECT_EQ(trace.Count("DeviceIoControl:  IOCTL_GET_FLOAD_POSITION failure!\n"), c.floatLines);
+  }
+}
+
+TEST(DeviceLink, ConstructionAndDestructionSequenceAndLines) {
+  SimDevice device;
+  TraceCapture trace;
+  auto start = std::chrono::steady_clock::now();
+  {
+    QLink link(std::make_unique<InMemoryPort>(device));
+    EXPECT_TRUE(link.IsOpen());
+    EXPECT_TRUE(link.IsCollecting());
+    start = std::chrono::steady_clock::now();
+  }
+  auto destruction = std::chrono::steady_clock::now() - start;
+  EXPECT_GE(destruction, std::chrono::milliseconds(64));  // reader gets time to see the stop
+  EXPECT_EQ(device.TakeLog(), "1:open,IOCTL_GET_VERSION,IOCTL_START_COLLECTION,IOCTL_STOP_COLLECTION,close");
+  std::vector<std::string> expected = {
+      "<CHxMouse/CHxMouse()>:  Driver object created.\n",
+      "<CHxMouse/~CHxMouse()>:  Collection stopped\n",
+      "<CHxMouse/~CHxMouse()>:  Driver object destroyed.\n",
+  };
+  EXPECT_EQ(trace.Lines(), expected);
+
+  trace.Clear();
+  { PLink link(std::make_unique<InMemoryPort>(device)); }
+  expected = {"<CHxMouse>:  Collection started\n", "<CHxMouse>:  Collection stopped\n",
+              "<CHxMouse>:  Driver closed\n"};
+  EXPECT_EQ(trace.Lines(), expected);
+
+  trace.Clear();
+  { CLink link(std::make_unique<InMemoryPort>(device)); }
+  EXPECT_TRUE(trace.Lines().empty());
+}
+
+TEST(DeviceLink, NoTrackerSendsNothing) {
+  SimDevice device;
+  device.Unplug();
+  TraceCapture trace;
+  {
+    QLink link(std::make_unique<InMemoryPort>(device));
+    EXPECT_FALSE(link.IsOpen());
+    HxPosition p = {};
+    EXPECT_FALSE(link.GetPosition(p));
+    EXPECT_EQ(link.Calibrate(), -1);
+    EXPECT_EQ(link.GetHardwareStatus(), 0);
+    EXPECT_EQ(link.IsJoystickEnabled(), -1);
+    EXPECT_FALSE(link.SetZero());
+  }
+  EXPECT_EQ(device.TakeLog(), "");
+  std::vector<std::string> expected = {"DeviceIoControl:  IOCTL_GET_POSITION failure!\n"};
+  EXPECT_EQ(trace.Lines(), expected);
+}
+
+TEST(DeviceLink, FailedVersionLeavesLinkOpenButNotCollecting) {
+  SimDevice device;
+  ASSERT_TRUE(device.SetFailing("IOCTL_GET_VERSION", true));
+  TraceCapture trace;
+  auto start = std::chrono::steady_clock::now();
+  {
+    QLink link(std::make_unique<InMemoryPort>(device));
+    EXPECT_TRUE(link.IsOpen());
+    EXPECT_FALSE(link.IsCollecting());
+    start = std::chrono::steady_clock::now();
+  }
+  // No reader can be waiting, so no 64 ms pause; the stop is still sent.
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(64));
+  EXPECT_EQ(device.TakeLog(), "1:open,IOCTL_GET_VERSION,IOCTL_STOP_COLLECTION,close");
+  EXPECT_FALSE(trace.Contains("<CHxMouse/CHxMouse()>:  Driver object created.\n"));
+  EXPECT_TRUE(trace.Contains("<CHxMouse/~CHxMouse()>:  Driver object destroyed.\n"));
+}
+
+TEST(DeviceLink, OnlyTheFirstOfTwoTrackersIsOpened) {
+  SimDevice device;
+  auto port = std::make_unique<InMemoryPort>(device, std::vector<std::string>{"tracker-0", "tracker-1"});
+  InMemoryPort* raw = port.get();
+  QLink link(std::move(port));
+  EXPECT_EQ(raw->OpenedPath(), "tracker-0");
+  EXPECT_EQ(link.DevicePath(), "tracker-0");
+}
+
+TEST(DeviceLink, DieClosesAndNothingFollows) {
+  SimDevice device;
+  TraceCapture trace;
+  {
+    QLink link(std::make_unique<InMemoryPort>(device));
+    device.TakeLog();
+    link.Die();
+    HxPosition p = {};
+    EXPECT_FALSE(link.GetPosition(p));
+  }
+  EXPECT_EQ(device.TakeLog(), "1:close");  // the Die's close only: no stop, no second close
+  EXPECT_TRUE(trace.Contains("<CHxMouse/Die()>:  Dying.\n"));
+  EXPECT_FALSE(trace.Contains("<CHxMouse/~CHxMouse()>:  Driver object destroyed.\n"));
+
+  trace.Clear();
+  { PLink link(std::make_unique<InMemoryPort>(device)); link.Die(); }
+  EXPECT_TRUE(trace.Contains("<CHxMouse/Die()>:  Dying...\n"));
+}
+
+TEST(DeviceLink, UnplugKillsOpenLinksAndANewLinkReadsAfterPlug) {
+  SimDevice device;
+  QLink before(std::make_unique<InMemoryPort>(device));
+  HxPosition p = {};
+  ASSERT_TRUE(before.GetPosition(p));
+  device.Unplug();
+  EXPECT_FALSE(before.GetPosition(p));
+  EXPECT_FALSE(QLink(std::make_unique<InMemoryPort>(device)).IsOpen());
+  device.Plug();
+  EXPECT_FALSE(before.GetPosition(p));  // a handle to the removed device stays dead
+  QLink after(std::make_unique<InMemoryPort>(device));
+  EXPECT_TRUE(after.GetPosition(p));
+}
+
+}  // namespace
