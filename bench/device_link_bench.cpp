@@ -1,0 +1,108 @@
+// How much the device link adds to a position read: GetPosition through CHxMouse against an
+// unpaced simulator, beside raw pipe round trips carrying the same messages. Also counts
+// heap allocations per read, which must stay at zero on this path.
+#include <windows.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+
+#include "device/hx_mouse.h"
+#include "device/ioctl.h"
+#include "device/sim_wire.h"
+#include "hxsim/win/sim_client.h"
+
+namespace {
+std::atomic<long> gAllocations{0};
+}
+
+void* operator new(size_t size) {
+  ++gAllocations;
+  if (void* p = std::malloc(size ? size : 1)) return p;
+  throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, size_t) noexcept { std::free(p); }
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr auto kRound = std::chrono::milliseconds(1500);
+
+struct Result {
+  long calls = 0;
+  double seconds = 0;
+  long allocations = 0;
+};
+
+Result ThroughLink() {
+  HxMouseLink<LinkVariant::Qmouse> link;
+  Result r;
+  if (!link.IsOpen()) return r;
+  HxPosition p;
+  long before = gAllocations;
+  auto start = Clock::now();
+  while (Clock::now() - start < kRound) {
+    for (int i = 0; i < 100; ++i) r.calls += link.GetPosition(p) ? 1 : 0;
+  }
+  r.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  r.allocations = gAllocations - before;
+  return r;
+}
+
+Result RawPipe(const std::string& pipe) {
+  Result r;
+  std::string path = "\\\\.\\pipe\\" + pipe;
+  KernelHandle h(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  DWORD mode = PIPE_READMODE_MESSAGE;
+  if (!h || !SetNamedPipeHandleState(h.Get(), &mode, nullptr, nullptr)) return r;
+  auto roundTrip = [&](uint32_t code, uint32_t size) {
+    simwire::Request request = {code, size};
+    unsigned char reply[simwire::kMaxReply];
+    DWORD n = 0;
+    return WriteFile(h.Get(), &request, sizeof request, &n, nullptr) &&
+           ReadFile(h.Get(), reply, sizeof reply, &n, nullptr);
+  };
+  if (!roundTrip(simwire::kHello, 0)) return r;
+  auto start = Clock::now();
+  while (Clock::now() - start < kRound) {
+    for (int i = 0; i < 100; ++i) r.calls += roundTrip(hx::IOCTL_GET_POSITION, sizeof(HxPosition)) ? 1 : 0;
+  }
+  r.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  return r;
+}
+
+}  // namespace
+
+int main() {
+  SimProcess sim;
+  SimProcess::Options options;
+  options.rateHz = 0;
+  if (!sim.Start(options)) {
+    std::fprintf(stderr, "device_link_bench: could not start hxsim\n");
+    return 1;
+  }
+  _putenv(("HXSIM_PIPE=" + sim.PipeName()).c_str());
+
+  // Alternate the two so that drift on the machine hits both alike.
+  Result link, raw;
+  for (int round = 0; round < 2; ++round) {
+    Result a = RawPipe(sim.PipeName()), b = ThroughLink();
+    raw.calls += a.calls, raw.seconds += a.seconds;
+    link.calls += b.calls, link.seconds += b.seconds, link.allocations += b.allocations;
+  }
+  sim.Quit();
+  if (link.calls == 0 || raw.calls == 0) {
+    std::fprintf(stderr, "device_link_bench: no reads succeeded\n");
+    return 1;
+  }
+  double linkRate = link.calls / link.seconds, rawRate = raw.calls / raw.seconds;
+  std::printf("GetPosition through CHxMouse: %.0f calls/s (%ld calls)\n", linkRate, link.calls);
+  std::printf("raw pipe round trips:         %.0f calls/s (%ld calls)\n", rawRate, raw.calls);
+  std::printf("ratio link/raw:               %.3f\n", linkRate / rawRate);
+  std::printf("heap allocations per call:    %.4f (%ld in all)\n", double(link.allocations) / link.calls,
+              link.allocations);
+  return 0;
+}
