@@ -1,0 +1,139 @@
+#include "qmouse/cursor_loop.h"
+
+int32_t TaskbarEdgeOf(const Rect& desktop, const Rect& work, int32_t current) {
+  if (desktop.bottom != work.bottom) return kTaskbarBottom;
+  if (desktop.left != work.left) return kTaskbarLeft;
+  if (desktop.right != work.right) return kTaskbarRight;
+  if (desktop.top != work.top) return kTaskbarTop;
+  return current;
+}
+
+ScreenMeasures ScreenMeasures::Of(const Rect& desktop, const Rect& workArea) {
+  ScreenMeasures m;
+  m.w16 = desktop.right / 16;
+  m.w53 = desktop.right / 53;
+  m.h40 = desktop.bottom / 40;
+  m.h12 = desktop.bottom / 12;
+  m.workArea = workArea;
+  return m;
+}
+
+CursorLoop::CursorLoop(AppState& app, Desktop& desktop, EmitterHost& host)
+    : app_(app), desktop_(desktop), host_(host) {}
+
+void CursorLoop::Start() {
+  desktopRect_ = desktop_.DesktopRect();
+  measures_ = ScreenMeasures::Of(desktopRect_, desktop_.WorkArea());
+  last_ = {desktopRect_.right / 2, desktopRect_.bottom / 2};
+  desktop_.SetCursorPos(last_);
+}
+
+int CursorLoop::Run(CHxMouse& link) {
+  HxPositionDouble reading;
+  while (app_.stopEmitter.load() != 1) {
+    if (app_.engaged.load() == 1) {
+      if (EngagedPass(link) != 0) return -1;
+      continue;
+    }
+    if (!link.GetFloatPosition(reading)) return FailExit(link);
+    NormalPass(reading);
+  }
+  return 0;
+}
+
+int CursorLoop::EngagedPass(CHxMouse& link) {
+  // The game-output engine takes these readings; until it exists an engaged pass only
+  // keeps the link read so a failure still ends the thread.
+  if (!engagedSetUp_) {
+    engagedSetUp_ = true;
+    host_.HideIndicators();
+  }
+  HxPosition position;
+  return link.GetPosition(position) ? 0 : FailExit(link);
+}
+
+int CursorLoop::FailExit(CHxMouse& link) {
+  // The tracker is gone or broken: let go of it now. This thread no longer runs, so the
+  // next arrival must start a new one, whether or not a removal was seen.
+  app_.stopEmitter = 1;
+  link.Die();
+  app_.emitterRunning = 0;
+  return -1;
+}
+
+void CursorLoop::NormalPass(const HxPositionDouble& reading) {
+  engagedSetUp_ = false;
+
+  const Rect work = desktop_.WorkArea();
+  const int32_t edge = TaskbarEdgeOf(desktopRect_, work, app_.taskbarEdge.load());
+  if (edge != app_.taskbarEdge.load()) {
+    app_.taskbarEdge = edge;
+    measures_.workArea = work;
+  }
+
+  if (app_.holdCursor.load() == 0) {
+    liveX_ = reading.X;
+    liveZ_ = reading.Z;
+    liveRX_ = reading.RX;
+    liveRY_ = reading.RY;
+    liveFilled_ = true;
+  }
+
+  if (app_.scrollMode.load() == 0 && app_.dragLeft.load() == 0 && app_.dragRight.load() == 0) PlacePanel();
+
+  GesturePass();
+  PhysicalMouseCheck();
+
+  if (app_.holdCursor.load() != 1) {
+    const Settings& s = app_.settings;
+    const CursorSettings cs = {s.Get(Setting::XSpeed),      s.Get(Setting::YSpeed),
+                               s.Get(Setting::XStabilizer), s.Get(Setting::YStabilizer),
+                               s.Get(Setting::XAccel),      s.Get(Setting::YAccel)};
+    // The physical-mouse check has just found the cursor at `last_`.
+    desktop_.SetCursorPos(CursorStep(last_, liveRX_, liveRY_, cs, app_.cursor));
+  }
+  last_ = desktop_.CursorPos();
+
+  TrackForeground();
+  DwellStep();
+
+  const Rect now = desktop_.DesktopRect();
+  if (now.right != desktopRect_.right || now.bottom != desktopRect_.bottom) {
+    desktopRect_ = now;
+    measures_ = ScreenMeasures::Of(now, desktop_.WorkArea());
+  }
+}
+
+void CursorLoop::GesturePass() {
+  if (app_.trayMenuOpen.load() || app_.scrollMode.load() || app_.dragLeft.load() || app_.dragRight.load())
+    return;
+  if (app_.settings.Get(Setting::Gestures) == 0 || !liveFilled_) return;
+  const Settings& s = app_.settings;
+  const GesturePoints points = {s.Get(Setting::LeftPoint), s.Get(Setting::RightPoint),
+                                s.Get(Setting::ForwardPoint), s.Get(Setting::BackPoint)};
+  const GestureFired fired = GestureStep(liveX_, liveZ_, points, app_.gestures);
+  if (fired.left) PerformGesture(Gesture::Left);
+  if (fired.right) PerformGesture(Gesture::Right);
+  if (fired.forward) PerformGesture(Gesture::Forward);
+  if (fired.back) PerformGesture(Gesture::Back);
+}
+
+void CursorLoop::PhysicalMouseCheck() {
+  if (desktop_.CursorPos() == last_) return;
+  if (!host_.RestartMouseTimer()) {
+    app_.stopEmitter = 1;  // the main window is gone: nothing can end the hold
+    return;
+  }
+  ResetDwell();
+  app_.holdCursor = 1;
+  host_.HideIndicators();
+}
+
+void CursorLoop::TrackForeground() {
+  const WindowId panel = host_.Panel();
+  if (panel == 0) return;  // without a panel there is nothing to give the focus back from
+  const WindowId foreground = desktop_.Foreground();
+  if (desktop_.IsWithin(desktop_.WindowAt(last_), panel)) return;
+  app_.lastForeground = foreground;
+  host_.SetPanelLastForeground(foreground);
+}

@@ -1,0 +1,64 @@
+#pragma once
+// The cursor thread's passes: one tracker reading per pass, paced by the tracker. Normal
+// passes move the cursor with the head, recognise gestures, notice the physical mouse and
+// track the foreground window.
+#include "device/hx_mouse.h"
+#include "qmouse/app_state.h"
+#include "qmouse/desktop.h"
+
+// The main window's side of what the cursor thread does to windows.
+class EmitterHost {
+ public:
+  virtual ~EmitterHost() = default;
+  // Restarts the one-second timer that ends a physical-mouse hold. False when the main
+  // window is gone.
+  virtual bool RestartMouseTimer() = 0;
+  virtual void HideIndicators() = 0;
+  virtual WindowId Panel() = 0;  // the floating panel, 0 while none exists
+  virtual void SetPanelLastForeground(WindowId window) = 0;
+};
+
+// Integer fractions of the desktop that size the dwell indicators and place the panel.
+struct ScreenMeasures {
+  int32_t w16 = 0, w53 = 0, h40 = 0, h12 = 0;
+  Rect workArea;
+  static ScreenMeasures Of(const Rect& desktop, const Rect& workArea);
+};
+
+class CursorLoop {
+ public:
+  CursorLoop(AppState& app, Desktop& desktop, EmitterHost& host);
+
+  // Measures the screen and centres the cursor.
+  void Start();
+  // Runs passes until stopEmitter is seen (returns 0) or a read fails (returns -1, after
+  // closing the link at once).
+  int Run(CHxMouse& link);
+  // One normal pass for a reading.
+  void NormalPass(const HxPositionDouble& reading);
+
+  const ScreenMeasures& Measures() const { return measures_; }
+  Point Last() const { return last_; }
+
+ private:
+  int EngagedPass(CHxMouse& link);
+  int FailExit(CHxMouse& link);
+  void GesturePass();
+  void PhysicalMouseCheck();
+  void TrackForeground();
+  // Steps that arrive with the dwell, panel and game-output work; each does nothing yet.
+  void PlacePanel() {}
+  void DwellStep() {}
+  void ResetDwell() {}
+  void PerformGesture(Gesture) {}
+
+  AppState& app_;
+  Desktop& desktop_;
+  EmitterHost& host_;
+  ScreenMeasures measures_;
+  Rect desktopRect_;
+  Point last_;
+  bool engagedSetUp_ = false;
+  bool liveFilled_ = false;
+  double liveX_ = 0, liveZ_ = 0, liveRX_ = 0, liveRY_ = 0;
+};

@@ -1,0 +1,173 @@
+// The cursor thread's passes against a fake desktop and the in-process simulated tracker.
+#include <gtest/gtest.h>
+
+#include "hxsim/in_memory_port.h"
+#include "qmouse/cursor_loop.h"
+
+namespace {
+
+class FakeDesktop : public Desktop {
+ public:
+  Rect desktop = {0, 0, 1280, 1024};
+  Rect work = {0, 0, 1280, 994};  // taskbar at the bottom
+  Point cursor;
+  WindowId foreground = 77, under = 0;
+  WindowId panelChild = 0;  // a child of the panel, for IsWithin
+  int sets = 0;
+
+  Rect DesktopRect() override { return desktop; }
+  Rect WorkArea() override { return work; }
+  Point CursorPos() override { return cursor; }
+  void SetCursorPos(Point p) override {
+    ++sets;  // the system clips to the screen
+    cursor.x = std::max(desktop.left, std::min(p.x, desktop.right - 1));
+    cursor.y = std::max(desktop.top, std::min(p.y, desktop.bottom - 1));
+  }
+  WindowId Foreground() override { return foreground; }
+  WindowId WindowAt(Point) override { return under; }
+  bool IsWithin(WindowId w, WindowId ancestor) override { return w == ancestor || (w && w == panelChild); }
+};
+
+class FakeHost : public EmitterHost {
+ public:
+  bool windowAlive = true;
+  int timerRestarts = 0, hides = 0;
+  WindowId panel = 0, panelForeground = 0;
+  bool RestartMouseTimer() override {
+    ++timerRestarts;
+    return windowAlive;
+  }
+  void HideIndicators() override { ++hides; }
+  WindowId Panel() override { return panel; }
+  void SetPanelLastForeground(WindowId w) override { panelForeground = w; }
+};
+
+class CursorLoopTest : public testing::Test {
+ protected:
+  HxPositionDouble Reading(double rx, double ry, double x = 0, double z = 0) { return {x, 0, z, rx, ry}; }
+  AppState app;
+  FakeDesktop desktop;
+  FakeHost host;
+  CursorLoop loop{app, desktop, host};
+};
+
+TEST_F(CursorLoopTest, StartCentresAndMeasures) {
+  desktop.desktop = {0, 0, 1279, 1023};
+  loop.Start();
+  EXPECT_EQ(desktop.cursor, (Point{639, 511}));
+  EXPECT_EQ(loop.Last(), (Point{639, 511}));
+  EXPECT_EQ(loop.Measures().w16, 79);
+  EXPECT_EQ(loop.Measures().w53, 24);
+  EXPECT_EQ(loop.Measures().h40, 25);
+  EXPECT_EQ(loop.Measures().h12, 85);
+}
+
+TEST_F(CursorLoopTest, HeldHeadMovesNothingThenMovesByTheChange) {
+  loop.Start();
+  for (double rx : {0.0, 50.0, 100.0}) loop.NormalPass(Reading(rx, 0));  // splash: held
+  EXPECT_EQ(desktop.cursor, (Point{640, 512}));
+  EXPECT_EQ(desktop.sets, 1);  // only the centring
+  app.holdCursor = 0;
+  loop.NormalPass(Reading(100, 0));  // first sample primes
+  loop.NormalPass(Reading(104, 0));
+  EXPECT_EQ(desktop.cursor, (Point{644, 512}));
+  loop.NormalPass(Reading(112, 4));
+  EXPECT_EQ(desktop.cursor, (Point{668, 508}));
+}
+
+TEST_F(CursorLoopTest, PhysicalMouseHoldsHeadControl) {
+  loop.Start();
+  app.holdCursor = 0;
+  loop.NormalPass(Reading(0, 0));
+  desktop.cursor = {10, 10};  // the user moves the mouse
+  loop.NormalPass(Reading(50, 0));
+  EXPECT_EQ(app.holdCursor.load(), 1);
+  EXPECT_EQ(host.timerRestarts, 1);
+  EXPECT_EQ(host.hides, 1);
+  EXPECT_EQ(desktop.cursor, (Point{10, 10}));
+  EXPECT_EQ(loop.Last(), (Point{10, 10}));
+  loop.NormalPass(Reading(80, 0));  // still held, mouse still: nothing restarts the timer
+  EXPECT_EQ(host.timerRestarts, 1);
+  app.holdCursor = 0;  // the timer ran out: the whole change during the hold counts
+  loop.NormalPass(Reading(84, 0));
+  EXPECT_EQ(desktop.cursor, (Point{10 + 5 * 84, 10}));
+}
+
+TEST_F(CursorLoopTest, MouseMoveAfterMainWindowIsGoneStopsTheLoop) {
+  loop.Start();
+  host.windowAlive = false;
+  desktop.cursor = {1, 1};
+  loop.NormalPass(Reading(0, 0));
+  EXPECT_EQ(app.stopEmitter.load(), 1);
+}
+
+TEST_F(CursorLoopTest, TaskbarEdgeAndDisplayChanges) {
+  struct Case {
+    Rect work;
+    int32_t edge;
+  } cases[] = {
+      {{0, 30, 1280, 1024}, kTaskbarTop},
+      {{0, 0, 1250, 1024}, kTaskbarRight},
+      {{40, 0, 1280, 1024}, kTaskbarLeft},
+      {{0, 0, 1280, 1024}, kTaskbarLeft},  // no taskbar: the edge stays as it was
+      {{0, 0, 1280, 990}, kTaskbarBottom},
+  };
+  loop.Start();
+  for (const Case& c : cases) {
+    desktop.work = c.work;
+    loop.NormalPass(Reading(0, 0));
+    EXPECT_EQ(app.taskbarEdge.load(), c.edge);
+  }
+  desktop.desktop = {0, 0, 800, 600};
+  loop.NormalPass(Reading(0, 0));
+  EXPECT_EQ(loop.Measures().w16, 50);
+  EXPECT_EQ(loop.Measures().h12, 50);
+  EXPECT_EQ(desktop.cursor, (Point{640, 512})) << "a display change re-centres nothing";
+}
+
+TEST_F(CursorLoopTest, ForegroundTrackedOnlyAwayFromThePanel) {
+  loop.Start();
+  loop.NormalPass(Reading(0, 0));
+  EXPECT_EQ(app.lastForeground.load(), 0u) << "no panel yet";
+  host.panel = 500;
+  desktop.panelChild = 501;
+  desktop.under = 9;
+  desktop.foreground = 42;
+  loop.NormalPass(Reading(0, 0));
+  EXPECT_EQ(app.lastForeground.load(), 42u);
+  EXPECT_EQ(host.panelForeground, 42u);
+  desktop.under = 501;  // over a panel button
+  desktop.foreground = 500;
+  loop.NormalPass(Reading(0, 0));
+  EXPECT_EQ(app.lastForeground.load(), 42u);
+}
+
+TEST_F(CursorLoopTest, RunEndsOnStopOrOnAFailedRead) {
+  SimDevice device;
+  {
+    CHxMouse link(std::make_unique<InMemoryPort>(device));
+    app.stopEmitter = 1;
+    app.emitterRunning = 1;
+    EXPECT_EQ(loop.Run(link), 0);
+    EXPECT_EQ(app.emitterRunning.load(), 1) << "the stopper owns the flag";
+  }
+  app.stopEmitter = 0;
+  ASSERT_TRUE(device.SetFailing("IOCTL_GET_FLOAD_POSITION", true));
+  CHxMouse link(std::make_unique<InMemoryPort>(device));
+  device.TakeLog();
+  EXPECT_EQ(loop.Run(link), -1);
+  EXPECT_EQ(app.stopEmitter.load(), 1);
+  EXPECT_EQ(app.emitterRunning.load(), 0) << "an arrival must be able to start a new thread";
+  EXPECT_EQ(device.TakeLog(), "2:IOCTL_GET_FLOAD_POSITION,close");
+}
+
+TEST_F(CursorLoopTest, NoTrackerEndsAtOnce) {
+  SimDevice device;
+  device.Unplug();
+  CHxMouse link(std::make_unique<InMemoryPort>(device));
+  app.emitterRunning = 1;
+  EXPECT_EQ(loop.Run(link), -1);
+  EXPECT_EQ(app.emitterRunning.load(), 0);
+}
+
+}  // namespace
