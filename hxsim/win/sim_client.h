@@ -35,6 +35,8 @@ class SimProcess {
 
   bool Running() const;
   const std::string& PipeName() const { return pipe_; }
+  // The hxsim.exe that Start runs.
+  static std::string ExePath();
 
  private:
   std::string pipe_;

@@ -49,7 +49,9 @@ class SimLink : public testing::Test {
   }
   void SetUp() override { StartSim(0); }
   void TearDown() override {
-    if (sim_.Running()) EXPECT_TRUE(sim_.Quit());
+    if (sim_.Running()) {
+      EXPECT_TRUE(sim_.Quit());
+    }
   }
   // Waits, bounded, for the simulator to have seen `count` links close.
   std::string LogUntilClosed(int count) {

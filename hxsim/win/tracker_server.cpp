@@ -1,0 +1,152 @@
+#include "hxsim/win/tracker_server.h"
+
+#include <cstring>
+
+#include "device/ioctl.h"
+#include "device/sim_wire.h"
+#include "hxsim/win/threads.h"
+
+namespace {
+
+constexpr bool AnswersFitWire() {
+  for (const hx::RequestInfo& r : hx::kRequests)
+    if (r.outputSize > simwire::kMaxOutput) return false;
+  return true;
+}
+// SimDevice writes at most the request's answer size, whatever size the client asks for;
+// this keeps that within the reply buffer.
+static_assert(AnswersFitWire(), "every answer must fit one reply message");
+
+}  // namespace
+
+TrackerServer::TrackerServer(SimDevice& device, const std::string& pipeName, unsigned rateHz)
+    : device_(device),
+      path_(TrackerPipePath(pipeName)),
+      periodTicks_(rateHz ? TicksPerSecond() / rateHz : 0) {}
+
+HANDLE TrackerServer::CreateInstance(bool first) {
+  return CreateNamedPipeA(path_.c_str(),
+                          PIPE_ACCESS_DUPLEX | (first ? FILE_FLAG_FIRST_PIPE_INSTANCE : 0),
+                          PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT,
+                          PIPE_UNLIMITED_INSTANCES, 4096, 4096, 0, nullptr);
+}
+
+bool TrackerServer::Start(std::string* error) {
+  HANDLE first = CreateInstance(true);
+  if (first == INVALID_HANDLE_VALUE) {
+    *error = "cannot create " + path_ + " (error " + std::to_string(GetLastError()) + "; another simulator?)";
+    return false;
+  }
+  if (!StartThread([this, first] { Listen(first); })) {
+    CloseHandle(first);
+    *error = "cannot start the tracker listener";
+    return false;
+  }
+  return true;
+}
+
+// Keeps one free instance listening at all times, so a client that arrives while a link is
+// being handed over finds the pipe busy (and waits) rather than missing.
+void TrackerServer::Listen(HANDLE first) {
+  KernelHandle listening(first);
+  for (;;) {
+    BOOL connected = ConnectNamedPipe(listening.Get(), nullptr) || GetLastError() == ERROR_PIPE_CONNECTED;
+    KernelHandle next(CreateInstance(false));
+    if (connected) {
+      HANDLE pipe = listening.Release();
+      {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!stopping_) links_.insert(pipe);
+      }
+      if (!StartThread([this, pipe] { Serve(pipe); })) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        links_.erase(pipe);
+        KernelHandle dropped(pipe);
+      }
+    }
+    if (!next) {
+      Sleep(50);  // out of instances for now; try again rather than stop serving
+      next.Reset(CreateInstance(false));
+      if (!next) continue;
+    }
+    listening = std::move(next);
+  }
+}
+
+void TrackerServer::DisconnectAll() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  stopping_ = true;
+  for (HANDLE pipe : links_) DisconnectNamedPipe(pipe);
+}
+
+namespace {
+
+// Reads one message. False when the link is gone; `malformed` when it was not one request.
+bool ReadRequest(HANDLE pipe, simwire::Request* request, bool* malformed) {
+  unsigned char message[64];
+  DWORD read = 0;
+  *malformed = false;
+  if (!ReadFile(pipe, message, sizeof message, &read, nullptr)) {
+    if (GetLastError() != ERROR_MORE_DATA) return false;
+    // Longer than any request: drop the rest of it and say no.
+    *malformed = true;
+    while (!ReadFile(pipe, message, sizeof message, &read, nullptr))
+      if (GetLastError() != ERROR_MORE_DATA) return false;
+    return true;
+  }
+  if (read != sizeof *request) {
+    *malformed = true;
+    return true;
+  }
+  std::memcpy(request, message, sizeof *request);
+  return true;
+}
+
+}  // namespace
+
+void TrackerServer::Serve(HANDLE rawPipe) {
+  KernelHandle pipe(rawPipe);
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (stopping_ || !links_.count(rawPipe)) return;
+  }
+  // The link becomes a device client at its first message; opened while unplugged, it
+  // stays without one, as a failed open would.
+  bool opened = false;
+  int client = 0;
+  int64_t nextSample = 0;
+  unsigned char reply[simwire::kMaxReply];
+  simwire::Request request;
+  bool malformed = false;
+  while (ReadRequest(rawPipe, &request, &malformed)) {
+    simwire::ReplyHeader header = {0, 0};
+    if (!opened && !malformed) {
+      opened = true;
+      client = device_.Connect();
+    }
+    if (malformed || client == 0) {
+      // header stays "failed, no bytes"
+    } else if (request.code == simwire::kHello) {
+      header.ok = device_.Plugged();
+    } else {
+      if (periodTicks_ && SimDevice::IsPositionRequest(request.code)) {
+        int64_t now = NowTicks();
+        // After a pause the schedule starts again rather than answering a burst.
+        if (nextSample < now - periodTicks_) nextSample = now;
+        SleepUntil(nextSample);
+        nextSample += periodTicks_;
+      }
+      uint32_t bytes = 0;
+      header.ok = device_.Answer(client, request.code, request.outputSize, reply + sizeof header, &bytes);
+      header.bytes = bytes;
+    }
+    std::memcpy(reply, &header, sizeof header);
+    DWORD written = 0;
+    if (!WriteFile(rawPipe, reply, sizeof header + header.bytes, &written, nullptr)) break;
+  }
+  if (client) device_.Disconnect(client);
+  std::lock_guard<std::mutex> lock(mutex_);
+  links_.erase(rawPipe);
+  // Closed under the lock, so DisconnectAll never touches a handle value already reused.
+  pipe.Reset();
+}
