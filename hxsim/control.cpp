@@ -79,20 +79,20 @@ std::string SimControl::Execute(const std::string& rawLine, bool* quit) {
 std::string SimControl::Answer(const std::string& which, const std::string& text) {
   uint32_t value = 0;
   if (!ParseUint32(text, &value)) return "error bad value '" + text + "' (unsigned 32-bit, decimal or 0x hex)";
-  SimDevice::Answers answers = device_.GetAnswers();
   // Calibration answers are 16-bit words on the wire; a larger value could not be delivered.
   const bool word = which == "calibrate" || which == "calibrated";
   if (word && value > 0xFFFF) return "error " + which + " answer is 16-bit";
+  uint32_t SimDevice::Answers::*field = nullptr;
   if (which == "calibrate")
-    answers.calibrate = value;
+    field = &SimDevice::Answers::calibrate;
   else if (which == "calibrated")
-    answers.calibrated = value;
+    field = &SimDevice::Answers::calibrated;
   else if (which == "status")
-    answers.status = value;
+    field = &SimDevice::Answers::status;
   else if (which == "joystick")
-    answers.joystick = value;
+    field = &SimDevice::Answers::joystick;
   else
     return "error unknown answer '" + which + "'";
-  device_.SetAnswers(answers);
+  device_.SetAnswer(field, value);
   return "ok";
 }

@@ -96,6 +96,11 @@ void SimDevice::SetAnswers(const Answers& answers) {
   answers_ = answers;
 }
 
+void SimDevice::SetAnswer(uint32_t Answers::*field, uint32_t value) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  answers_.*field = value;
+}
+
 SimDevice::Answers SimDevice::GetAnswers() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return answers_;

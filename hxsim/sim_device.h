@@ -41,6 +41,8 @@ class SimDevice {
   bool Plugged() const;
 
   void SetAnswers(const Answers& answers);
+  // One answer only, so that a link's joystick switch in the meantime is not undone.
+  void SetAnswer(uint32_t Answers::*field, uint32_t value);
   Answers GetAnswers() const;
   // By request name ("IOCTL_SET_ZERO"); false for an unknown name.
   bool SetFailing(const std::string& name, bool failing);

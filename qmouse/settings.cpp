@@ -70,3 +70,11 @@ void Settings::Save(SettingsStore& store) const {
     (void)store.WriteInt(kSettingsSection, row.name, row.flag ? (value != 0 ? 1 : 0) : value);
   }
 }
+
+bool ApplyPageValues(Settings& target, const Settings& pages) {
+  for (const SettingRow& row : kSettingRows) {
+    if (row.id == Setting::DwellCommand || row.id == Setting::StartupAtBoot) continue;
+    target.Set(row.id, pages.Get(row.id));
+  }
+  return pages.Get(Setting::StartupAtBoot) != target.Get(Setting::StartupAtBoot);
+}

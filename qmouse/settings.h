@@ -43,6 +43,12 @@ enum class SoundEvent { Global, LeftClick, RightClick, DoubleLeft, DoubleRight, 
                         DragRight, DropRight, Scroll, Menu, Hover, Count };
 Setting SoundSetting(SoundEvent event);
 
+class Settings;
+// Copies what the settings pages edit into `target` (every value but the click mode and
+// start-at-boot). Returns whether the pages' start-at-boot differs from the target's, which
+// the caller stores after updating the Run key.
+bool ApplyPageValues(Settings& target, const Settings& pages);
+
 class Settings {
  public:
   Settings();  // every value at its default

@@ -85,3 +85,23 @@ TEST(Settings, SoundEventsMapToTheirValues) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Settings, ApplyFromPagesLeavesClickModeAndReportsStartup) {
+  Settings live, pages;
+  live.Set(Setting::DwellCommand, kScroll);
+  for (const SettingRow& row : kSettingRows) pages.Set(row.id, 1000 + static_cast<int>(row.id));
+  pages.Set(Setting::StartupAtBoot, 0);
+  EXPECT_FALSE(ApplyPageValues(live, pages));
+  EXPECT_EQ(live.Get(Setting::DwellCommand), kScroll);
+  for (const SettingRow& row : kSettingRows) {
+    if (row.id == Setting::DwellCommand || row.id == Setting::StartupAtBoot) continue;
+    EXPECT_EQ(live.Get(row.id), pages.Get(row.id)) << row.name;
+  }
+  pages.Set(Setting::StartupAtBoot, 1);
+  EXPECT_TRUE(ApplyPageValues(live, pages));
+  EXPECT_EQ(live.Get(Setting::StartupAtBoot), 0) << "stored only after the Run key is written";
+}
+
+}  // namespace
