@@ -1,0 +1,22 @@
+#pragma once
+// The program's own question box: OK/Cancel (mode 0) or Yes/No (mode 1). Dwell clicks act
+// as left clicks over it, so it must be ours rather than a system message box.
+#include <string>
+
+#include "winui/dialog.h"
+
+class ConfirmBox : public winui::Dialog {
+ public:
+  enum Mode { kOkCancel = 0, kYesNo = 1 };
+  ConfirmBox();
+  // Asks modally; returns 1 when the first button was pressed.
+  int Ask(const std::string& text, Mode mode, HWND owner = nullptr);
+
+ protected:
+  BOOL OnInitDialog() override;
+  void OnCommand(int id, int code) override;
+
+ private:
+  std::string text_;
+  Mode mode_ = kOkCancel;
+};

@@ -1,0 +1,65 @@
+#include "qmouse/win/emitter.h"
+
+#include <atomic>
+
+#include "device/hx_mouse.h"
+#include "device/trace.h"
+#include "qmouse/cursor_loop.h"
+#include "qmouse/texts.h"
+#include "qmouse/win/null_window.h"
+
+namespace {
+std::atomic<int32_t> gDesktopGeneration{0};
+
+Rect ToRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+}  // namespace
+
+void InvalidateDesktopCache() { ++gDesktopGeneration; }
+
+void Win32Desktop::Refresh() {
+  const int32_t now = gDesktopGeneration.load();
+  if (now == seen_) return;
+  seen_ = now;
+  RECT r;
+  GetWindowRect(GetDesktopWindow(), &r);
+  desktop_ = ToRect(r);
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);
+  work_ = ToRect(r);
+}
+
+Rect Win32Desktop::DesktopRect() {
+  Refresh();
+  return desktop_;
+}
+
+Rect Win32Desktop::WorkArea() {
+  Refresh();
+  return work_;
+}
+
+Point Win32Desktop::CursorPos() {
+  POINT p = {};
+  GetCursorPos(&p);
+  return {p.x, p.y};
+}
+
+void Win32Desktop::SetCursorPos(Point p) { ::SetCursorPos(p.x, p.y); }
+
+WindowId Win32Desktop::Foreground() { return reinterpret_cast<WindowId>(GetForegroundWindow()); }
+
+WindowId Win32Desktop::WindowAt(Point p) { return reinterpret_cast<WindowId>(WindowFromPoint(POINT{p.x, p.y})); }
+
+bool Win32Desktop::IsWithin(WindowId window, WindowId ancestor) {
+  HWND w = reinterpret_cast<HWND>(window), a = reinterpret_cast<HWND>(ancestor);
+  return w && (w == a || IsChild(a, w));
+}
+
+DWORD WINAPI Emitter(void* param) {
+  NullWindow& window = *static_cast<NullWindow*>(param);
+  Trace(texts::kTraceEmitterLink);
+  CHxMouse link;
+  Win32Desktop desktop;
+  CursorLoop loop(window.App(), desktop, window);
+  loop.Start();
+  return static_cast<DWORD>(loop.Run(link));
+}

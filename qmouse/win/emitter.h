@@ -1,0 +1,29 @@
+#pragma once
+// The cursor thread and the desktop it works on.
+#include <windows.h>
+
+#include "qmouse/desktop.h"
+
+// Desktop queries for the cursor thread. The desktop rectangle and work area change only on
+// a system notification, so they are read again only after InvalidateDesktopCache.
+class Win32Desktop : public Desktop {
+ public:
+  Rect DesktopRect() override;
+  Rect WorkArea() override;
+  Point CursorPos() override;
+  void SetCursorPos(Point p) override;
+  WindowId Foreground() override;
+  WindowId WindowAt(Point p) override;
+  bool IsWithin(WindowId window, WindowId ancestor) override;
+
+ private:
+  void Refresh();
+  int32_t seen_ = -1;
+  Rect desktop_, work_;
+};
+
+// Called on WM_DISPLAYCHANGE and on a work-area change.
+void InvalidateDesktopCache();
+
+// Thread procedure; the argument is the NullWindow.
+DWORD WINAPI Emitter(void* nullWindow);

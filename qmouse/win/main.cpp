@@ -1,0 +1,37 @@
+// Quellan Mouse: start-up. One instance only; the hidden main window runs modally for the
+// whole life of the program.
+#include <windows.h>
+#include <commctrl.h>
+#include <ole2.h>
+
+#include "qmouse/texts.h"
+#include "qmouse/win/null_window.h"
+#include "resources/qmouse/resource.h"
+#include "winui/app.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  SetCurrentDirectoryA(texts::kProgramFolder);  // the profiles' folder; may not exist
+
+  winui::Application application;
+  if (!application.ClaimSingleInstance(texts::kMutexName)) {
+    MessageBoxA(nullptr, texts::kAlreadyRunning, texts::kAppTitle, MB_OK);
+    return 1;
+  }
+  char title[128] = {};
+  if (!LoadStringA(GetModuleHandleA(nullptr), IDS_APP_TITLE, title, sizeof title)) lstrcpyA(title, texts::kAppTitle);
+  application.SetRegistryKey(texts::kCompanyKey, title);
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+
+  if (FAILED(OleInitialize(nullptr))) {
+    MessageBoxA(nullptr, texts::kOleFailed, texts::kAppTitle, MB_OK);
+    return 1;
+  }
+  {
+    NullWindow window(application);
+    window.SetLastForeground(GetForegroundWindow());
+    window.DoModal();
+  }
+  OleUninitialize();
+  return 0;
+}

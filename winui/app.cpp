@@ -1,0 +1,74 @@
+#include "winui/app.h"
+
+namespace winui {
+
+bool Application::ClaimSingleInstance(const char* mutexName) {
+  mutex_.Reset(CreateMutexA(nullptr, TRUE, mutexName));
+  return mutex_.Valid() && GetLastError() != ERROR_ALREADY_EXISTS;
+}
+
+void Application::SetRegistryKey(const std::string& company, const std::string& application) {
+  company_ = company;
+  application_ = application;
+}
+
+int32_t Application::GetProfileInt(const char* section, const char* name, int32_t defaultValue) const {
+  RegKey key;
+  HKEY raw = nullptr;
+  std::string path = RegistryPath() + "\\" + section;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE, &raw) != ERROR_SUCCESS) return defaultValue;
+  key.Reset(raw);
+  DWORD type = 0, value = 0, size = sizeof value;
+  if (RegQueryValueExA(key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS ||
+      type != REG_DWORD || size != sizeof value)
+    return defaultValue;
+  return static_cast<int32_t>(value);
+}
+
+bool Application::WriteProfileInt(const char* section, const char* name, int32_t value) const {
+  RegKey key;
+  HKEY raw = nullptr;
+  std::string path = RegistryPath() + "\\" + section;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &raw, nullptr) !=
+      ERROR_SUCCESS)
+    return false;
+  key.Reset(raw);
+  DWORD data = static_cast<DWORD>(value);
+  return RegSetValueExA(key.Get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data) ==
+         ERROR_SUCCESS;
+}
+
+KernelHandle StartThread(LPTHREAD_START_ROUTINE proc, void* arg, int priority) {
+  KernelHandle thread(CreateThread(nullptr, 0, proc, arg, CREATE_SUSPENDED, nullptr));
+  if (thread) {
+    SetThreadPriority(thread.Get(), priority);
+    ResumeThread(thread.Get());
+  }
+  return thread;
+}
+
+bool WaitDispatching(HANDLE thread, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    DWORD elapsed = GetTickCount() - start;
+    if (elapsed >= timeoutMs) return false;
+    DWORD r = MsgWaitForMultipleObjects(1, &thread, FALSE, timeoutMs - elapsed, QS_SENDMESSAGE);
+    if (r == WAIT_OBJECT_0) return true;
+    if (r != WAIT_OBJECT_0 + 1) return false;
+    MSG msg;  // only sent messages are dispatched by peeking; posted ones stay queued
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
+}
+
+std::string SystemErrorText(DWORD error) {
+  char* text = nullptr;
+  DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                           nullptr, error, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
+                           reinterpret_cast<char*>(&text), 0, nullptr);
+  std::string s = n && text ? std::string(text, n) : "Error " + std::to_string(error);
+  if (text) LocalFree(text);
+  while (!s.empty() && (s.back() == '\n' || s.back() == '\r')) s.pop_back();
+  return s;
+}
+
+}  // namespace winui

@@ -1,0 +1,36 @@
+#pragma once
+// The application's process-wide parts: the single-instance mutex and the per-user
+// registry root (HKCU\Software\<company>\<application>) with integers by section and name.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "winui/handles.h"
+
+namespace winui {
+
+class Application {
+ public:
+  // False when another instance already holds the mutex.
+  [[nodiscard]] bool ClaimSingleInstance(const char* mutexName);
+  void SetRegistryKey(const std::string& company, const std::string& application);
+  std::string RegistryPath() const { return "Software\\" + company_ + "\\" + application_; }
+
+  int32_t GetProfileInt(const char* section, const char* name, int32_t defaultValue) const;
+  bool WriteProfileInt(const char* section, const char* name, int32_t value) const;
+
+ private:
+  KernelHandle mutex_;
+  std::string company_, application_;
+};
+
+// Starts a worker thread at the given priority; the handle is empty on failure.
+KernelHandle StartThread(LPTHREAD_START_ROUTINE proc, void* arg, int priority);
+// Waits for a thread while still answering messages sent to this thread's windows, so that
+// a worker calling into our windows can never deadlock against us. False on time-out.
+bool WaitDispatching(HANDLE thread, DWORD timeoutMs);
+// The system's text for an error code (neutral language), without the trailing line break.
+std::string SystemErrorText(DWORD error);
+
+}  // namespace winui

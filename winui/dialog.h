@@ -1,0 +1,50 @@
+#pragma once
+// Dialogs with typed virtual handlers. `this` is stored when the dialog is born
+// (WM_INITDIALOG) and cleared when it dies (WM_NCDESTROY); everything in between is a
+// virtual call. Modal and modeless dialogs differ only in how they start and end.
+#include <windows.h>
+
+namespace winui {
+
+class Dialog {
+ public:
+  explicit Dialog(int resourceId) : resourceId_(resourceId) {}
+  virtual ~Dialog();
+  Dialog(const Dialog&) = delete;
+  Dialog& operator=(const Dialog&) = delete;
+
+  // Runs the dialog modally; returns the code given to EndDialog, or -1.
+  INT_PTR DoModal(HWND parent = nullptr);
+  // Creates it modeless (hidden unless the resource says WS_VISIBLE).
+  bool Create(HWND parent = nullptr);
+  void Destroy();
+
+  HWND hwnd() const { return hwnd_; }
+  bool IsModal() const { return modal_; }
+  void End(INT_PTR code);
+
+ protected:
+  virtual BOOL OnInitDialog() { return TRUE; }
+  virtual void OnCommand(int id, int code);
+  virtual void OnTimer(UINT_PTR) {}
+  virtual void OnClose();
+  virtual void OnDestroy() {}
+  // Any other message. Return true when handled; `result` goes to DWLP_MSGRESULT.
+  virtual bool OnMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+  HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
+
+ private:
+  static INT_PTR CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  INT_PTR Dispatch(UINT msg, WPARAM wp, LPARAM lp);
+
+  int resourceId_;
+  HWND hwnd_ = nullptr;
+  bool modal_ = false;
+};
+
+// The module whose resources the dialogs use (the program, or the DLL for hxcpl).
+HINSTANCE ResourceModule();
+void SetResourceModule(HINSTANCE module);
+
+}  // namespace winui
