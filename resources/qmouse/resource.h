@@ -1,0 +1,62 @@
+// Resource ids of qmouse. Plain #defines: included by the C++ code and by windres alike.
+#ifndef QMOUSE_RESOURCE_H
+#define QMOUSE_RESOURCE_H
+
+// Splash window, its picture and the program icon.
+#define IDD_NULLWINDOW 133
+#define IDB_SPLASH 139
+#define IDI_QMOUSE 132
+#define IDC_SPLASH_PICTURE 1001
+
+// Notification-area menu (shares its number with the icon; different resource types).
+#define IDR_TRAYMENU 132
+
+#define IDS_APP_TITLE 57344
+
+// About box.
+#define IDD_ABOUTBOX 255
+#define IDC_ABOUT_PICTURE 1002
+#define IDC_ABOUT_VERSION 1003
+#define IDC_ABOUT_TAGLINE 1004
+
+// Dwell progress indicators.
+#define IDD_PROGRESS_HORZ 310
+#define IDD_PROGRESS_VERT 311
+
+// Floating panel: the click-mode radios in panel order, then its buttons.
+#define IDD_FLOATER 312
+#define IDC_NOCLICK 1320
+#define IDC_LEFTCLICK 1321
+#define IDC_RIGHTCLICK 1322
+#define IDC_SCROLL 1323
+#define IDC_DOUBLELEFT 1324
+#define IDC_DOUBLERIGHT 1325
+#define IDC_DRAGLEFT 1326
+#define IDC_DRAGRIGHT 1327
+#define IDC_HIDE 1313
+#define IDC_OPTIONS 1314
+#define IDC_SHUTDOWN 1329
+#define IDC_PAUSE 1330
+
+// Confirmation dialog; its buttons are IDOK and IDCANCEL.
+#define IDD_CONFIRMBOX 315
+#define IDC_CONFIRM_TEXT 1331
+
+// Tray menu commands. The click modes are the menu's own numbering, not the panel's.
+#define ID_MODE_NOCLICK 32784
+#define ID_MODE_LEFTCLICK 32785
+#define ID_MODE_RIGHTCLICK 32786
+#define ID_MODE_DOUBLELEFT 32787
+#define ID_MODE_DOUBLERIGHT 32788
+#define ID_MODE_DRAGLEFT 32789
+#define ID_MODE_DRAGRIGHT 32790
+#define ID_MODE_SCROLL 32791
+#define ID_TRAY_OPTIONS 32792
+#define ID_TRAY_ABOUT 32793
+#define ID_TRAY_EXIT 32794
+#define ID_TRAY_PAUSE 32796
+#define ID_TRAY_GAMEOPTIONS 32800
+#define ID_TRAY_CLOSEMENU 32802
+#define ID_TRAY_PANELTOTOP 32827
+
+#endif
