@@ -11,7 +11,8 @@ constexpr DWORD kConnectTimeoutMs = 5000;
 
 std::string ControlPath(const std::string& pipe) { return "\\\\.\\pipe\\" + pipe + "-control"; }
 
-// Under Wine a build may hand us a Unix path ("/work/.../hxsim.exe"); Wine converts it.
+}  // namespace
+
 std::string WindowsPath(const std::string& path) {
   if (path.empty() || path[0] != '/') return path;
   using ToDos = WCHAR*(CDECL*)(const char*);
@@ -26,7 +27,6 @@ std::string WindowsPath(const std::string& path) {
   return narrow;
 }
 
-}  // namespace
 
 std::string SimProcess::ExePath() {
   if (const char* fromEnv = std::getenv("HXSIM_EXE"); fromEnv && *fromEnv) return WindowsPath(fromEnv);

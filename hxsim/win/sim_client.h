@@ -7,6 +7,10 @@
 
 #include "winui/handles.h"
 
+// Under Wine a build may hand us a Unix path ("/work/.../hxsim.exe"); Wine converts it.
+// Windows paths come back unchanged.
+std::string WindowsPath(const std::string& path);
+
 class SimProcess {
  public:
   struct Options {

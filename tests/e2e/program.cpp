@@ -1,0 +1,92 @@
+#include "tests/e2e/program.h"
+
+#include <vector>
+
+namespace {
+
+struct Search {
+  DWORD process;
+  std::string text;
+  HWND found = nullptr;
+};
+
+bool TextContains(HWND w, const std::string& text) {
+  char buffer[1024] = {};
+  GetWindowTextA(w, buffer, sizeof buffer);
+  return std::string(buffer).find(text) != std::string::npos;
+}
+
+BOOL CALLBACK ChildHasText(HWND child, LPARAM lp) {
+  Search& s = *reinterpret_cast<Search*>(lp);
+  if (TextContains(child, s.text)) {
+    s.found = child;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK TopLevel(HWND w, LPARAM lp) {
+  Search& s = *reinterpret_cast<Search*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  char cls[64] = {};
+  GetClassNameA(w, cls, sizeof cls);
+  if (pid != s.process || std::string(cls) != "#32770") return TRUE;
+  if (s.text.empty() || TextContains(w, s.text)) {
+    s.found = w;
+    return FALSE;
+  }
+  Search inner = {s.process, s.text};
+  EnumChildWindows(w, ChildHasText, reinterpret_cast<LPARAM>(&inner));
+  if (inner.found) {
+    s.found = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+Program::~Program() {
+  if (Running()) Kill();
+}
+
+bool Program::Start(const std::string& exe, DWORD waitForWindowMs) {
+  std::string cmd = "\"" + exe + "\"";
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi = {};
+  if (!CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
+  CloseHandle(pi.hThread);
+  process_.Reset(pi.hProcess);
+  id_ = pi.dwProcessId;
+  return FindDialog("", waitForWindowMs) != nullptr;
+}
+
+HWND Program::FindDialog(const std::string& text, DWORD timeoutMs) const {
+  Search s = {id_, text};
+  WaitFor([&] {
+    EnumWindows(TopLevel, reinterpret_cast<LPARAM>(&s));
+    return s.found != nullptr;
+  }, timeoutMs);
+  return s.found;
+}
+
+void Program::Press(HWND dialog, int buttonId) {
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, buttonId)));
+}
+
+long Program::WaitExit(DWORD timeoutMs) {
+  if (!process_ || WaitForSingleObject(process_.Get(), timeoutMs) != WAIT_OBJECT_0) return -1;
+  DWORD code = 0;
+  GetExitCodeProcess(process_.Get(), &code);
+  return static_cast<long>(code);
+}
+
+bool Program::Running() const { return process_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT; }
+
+void Program::Kill() {
+  if (!process_) return;
+  TerminateProcess(process_.Get(), 9);
+  WaitForSingleObject(process_.Get(), 5000);
+}

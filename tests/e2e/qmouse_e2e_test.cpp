@@ -1,0 +1,229 @@
+// qmouse as a whole under Wine, with the simulated tracker: start-up, following the head,
+// the physical mouse, hot-plug, a second instance and the roads out.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+#include <cstdlib>
+#include <string>
+
+#include "hxsim/win/sim_client.h"
+#include "resources/qmouse/resource.h"
+#include "tests/e2e/program.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+const char kSettingsKey[] = "Software\\Korvath\\Quellan Mouse\\Settings";
+struct ScreenPoint {
+  LONG x, y;
+};
+const ScreenPoint kCentre = {640, 512};  // of the session's 1280 x 1024 screen
+
+POINT Cursor() {
+  POINT p = {};
+  GetCursorPos(&p);
+  return p;
+}
+
+bool CursorAt(LONG x, LONG y, DWORD timeoutMs) {
+  return WaitFor([&] { POINT p = Cursor(); return p.x == x && p.y == y; }, timeoutMs);
+}
+
+std::string CursorText() {
+  POINT p = Cursor();
+  return std::to_string(p.x) + "," + std::to_string(p.y);
+}
+
+class Qmouse : public testing::Test {
+ protected:
+  void SetUp() override {
+    GetSystemMetrics(SM_CXSCREEN);  // a first window-system call, before any cursor call
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Korvath");
+    SimProcess::Options options;
+    options.rateHz = 100;
+    ASSERT_TRUE(sim_.Start(options));
+    _putenv(("HXSIM_PIPE=" + sim_.PipeName()).c_str());
+    const char* exe = std::getenv("QMOUSE_EXE");
+    ASSERT_NE(exe, nullptr) << "QMOUSE_EXE names the program under test";
+    exe_ = WindowsPath(exe);
+  }
+  void TearDown() override {
+    if (qmouse_.Running()) qmouse_.Kill();
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Korvath");
+  }
+  void StartQmouse() {
+    started_ = Clock::now();
+    ASSERT_TRUE(qmouse_.Start(exe_));
+    window_ = qmouse_.FindDialog("");
+    ASSERT_NE(window_, nullptr);
+    ASSERT_EQ(qmouse_.FindDialog("already running", 0), nullptr) << "a copy from elsewhere is still running";
+  }
+  // Waits until head control has begun (3 s after start) and the rest pose is primed.
+  void WaitForHeadControl() {
+    std::this_thread::sleep_until(started_ + std::chrono::milliseconds(3600));
+  }
+  void Pose(double rx, double ry, double x = 0, double z = 0) {
+    char line[128];
+    snprintf(line, sizeof line, "pose %g 0 %g %g %g", x, z, rx, ry);
+    ASSERT_EQ(sim_.Control(line), "ok");
+  }
+  bool HasSettingsKey() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+  }
+  long Setting(const char* name) {
+    DWORD value = 0, size = sizeof value, type = 0;
+    if (RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_ANY, &type, &value, &size) != ERROR_SUCCESS ||
+        type != REG_DWORD)
+      return -999;
+    return static_cast<long>(value);
+  }
+
+  SimProcess sim_;
+  Program qmouse_;
+  std::string exe_;
+  HWND window_ = nullptr;
+  Clock::time_point started_;
+};
+
+TEST_F(Qmouse, HoldsStillDuringTheSplashThenFollowsTheHead) {
+  StartQmouse();
+  ASSERT_TRUE(CursorAt(kCentre.x, kCentre.y, 2000)) << "the cursor thread centres the cursor; at " << CursorText();
+  Pose(100, 50);  // a big turn during the splash moves nothing
+  Sleep(600);
+  EXPECT_TRUE(CursorAt(kCentre.x, kCentre.y, 0)) << CursorText();
+  WaitForHeadControl();
+  EXPECT_TRUE(CursorAt(kCentre.x, kCentre.y, 0)) << "the first reading only primes; at " << CursorText();
+  Pose(112, 54);  // +12 (x5 = 60 right), +4 (4 up) at the default settings
+  EXPECT_TRUE(CursorAt(kCentre.x + 60, kCentre.y - 4, 1000)) << CursorText();
+  Pose(112 + 8, 54);  // +8: x3 = 24
+  EXPECT_TRUE(CursorAt(kCentre.x + 84, kCentre.y - 4, 1000)) << CursorText();
+}
+
+TEST_F(Qmouse, PhysicalMouseHoldsHeadControlForASecond) {
+  StartQmouse();
+  WaitForHeadControl();
+  SetCursorPos(100, 100);  // the user takes the mouse
+  auto moved = Clock::now();
+  Pose(12, 0);
+  Sleep(500);
+  EXPECT_TRUE(CursorAt(100, 100, 0)) << "held; at " << CursorText();
+  ASSERT_TRUE(CursorAt(160, 100, 3000)) << "released with the whole change; at " << CursorText();
+  auto held = Clock::now() - moved;
+  EXPECT_GE(held, std::chrono::milliseconds(900));
+  EXPECT_LE(held, std::chrono::milliseconds(2500));
+}
+
+TEST_F(Qmouse, SecondInstanceSaysSoAndLeavesTheFirstRunning) {
+  StartQmouse();
+  Program second;
+  ASSERT_TRUE(second.Start(exe_));
+  HWND box = second.FindDialog("Quellan Mouse is already running");
+  ASSERT_NE(box, nullptr);
+  Program::Press(box, IDOK);
+  EXPECT_EQ(second.WaitExit(5000), 1);
+  EXPECT_TRUE(qmouse_.Running());
+  EXPECT_TRUE(IsWindow(window_));
+}
+
+TEST_F(Qmouse, UnplugStopsCursorControlAndPlugRestartsIt) {
+  StartQmouse();
+  WaitForHeadControl();
+  Pose(4, 0);
+  ASSERT_TRUE(CursorAt(kCentre.x + 4, kCentre.y, 1000)) << CursorText();
+  EXPECT_EQ(sim_.Control("unplug"), "ok");
+  Sleep(300);
+  Pose(16, 0);
+  Sleep(500);
+  EXPECT_TRUE(CursorAt(kCentre.x + 4, kCentre.y, 0)) << "no tracker, no motion; at " << CursorText();
+  EXPECT_EQ(sim_.Control("plug"), "ok");
+  // A new cursor thread centres the cursor, then applies the change made while unplugged.
+  EXPECT_TRUE(CursorAt(kCentre.x + 60, kCentre.y, 3000)) << CursorText();
+  EXPECT_TRUE(qmouse_.Running());
+}
+
+TEST_F(Qmouse, NoTrackerAtStartWaitsForAnArrival) {
+  EXPECT_EQ(sim_.Control("unplug"), "ok");
+  StartQmouse();
+  WaitForHeadControl();
+  EXPECT_TRUE(qmouse_.Running());
+  SetCursorPos(300, 300);
+  EXPECT_EQ(sim_.Control("plug"), "ok");
+  ASSERT_TRUE(CursorAt(kCentre.x, kCentre.y, 3000)) << "started on arrival; at " << CursorText();
+  Sleep(300);  // the new thread centres first, then takes its first reading as the reference
+  Pose(4, 0);
+  EXPECT_TRUE(CursorAt(kCentre.x + 4, kCentre.y, 1000)) << CursorText();
+}
+
+TEST_F(Qmouse, FailedReadWithoutRemovalRecoversOnTheNextArrival) {
+  StartQmouse();
+  WaitForHeadControl();
+  EXPECT_EQ(sim_.Control("fail IOCTL_GET_FLOAD_POSITION"), "ok");
+  Sleep(300);  // the cursor thread ends on the failed read
+  EXPECT_EQ(sim_.Control("pass IOCTL_GET_FLOAD_POSITION"), "ok");
+  Pose(4, 0);
+  Sleep(400);
+  EXPECT_TRUE(CursorAt(kCentre.x, kCentre.y, 0)) << CursorText();
+  EXPECT_EQ(sim_.Control("plug"), "ok");  // an arrival with no removal before it
+  EXPECT_TRUE(CursorAt(kCentre.x + 4, kCentre.y, 3000)) << CursorText();
+}
+
+TEST_F(Qmouse, ExitFromTheTrayAsksThenSavesEverySetting) {
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  DWORD speed = 20, mode = ID_MODE_SCROLL;
+  RegSetValueExA(key, "X Speed", 0, REG_DWORD, reinterpret_cast<BYTE*>(&speed), sizeof speed);
+  RegSetValueExA(key, "Dwell Command", 0, REG_DWORD, reinterpret_cast<BYTE*>(&mode), sizeof mode);
+  RegCloseKey(key);
+
+  StartQmouse();
+  PostMessageA(window_, WM_COMMAND, ID_TRAY_EXIT, 0);
+  HWND box = qmouse_.FindDialog("Are you sure you wish to shut Quellan Mouse down?");
+  ASSERT_NE(box, nullptr);
+  Program::Press(box, IDCANCEL);  // "No": nothing happens
+  Sleep(300);
+  EXPECT_TRUE(qmouse_.Running());
+
+  PostMessageA(window_, WM_COMMAND, ID_TRAY_EXIT, 0);
+  box = qmouse_.FindDialog("Are you sure you wish to shut Quellan Mouse down?");
+  ASSERT_NE(box, nullptr);
+  char yes[16] = {};
+  GetDlgItemTextA(box, IDOK, yes, sizeof yes);
+  EXPECT_STREQ(yes, "Yes");
+  Program::Press(box, IDOK);
+  EXPECT_EQ(qmouse_.WaitExit(5000), 0);
+
+  struct Case {
+    const char* name;
+    long value;
+  } cases[] = {{"X Speed", 20},          {"Dwell Command", ID_MODE_SCROLL}, {"Y Speed", 10},
+               {"Dwell Zone", 25},       {"Color Reference", 255},          {"Gestures", 0},
+               {"Startup at boot", 0},   {"Hover Sound", 0},                {"Back Type", 0}};
+  for (const Case& c : cases) EXPECT_EQ(Setting(c.name), c.value) << c.name;
+  DWORD values = 0;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, &key), ERROR_SUCCESS);
+  RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr, nullptr, nullptr);
+  RegCloseKey(key);
+  EXPECT_EQ(values, 39u);
+}
+
+TEST_F(Qmouse, EndOfSessionTearsDownWithoutSaving) {
+  StartQmouse();
+  WaitForHeadControl();
+  DWORD_PTR result = 0;
+  SendMessageTimeoutA(window_, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &result);
+  Pose(12, 0);
+  Sleep(500);
+  EXPECT_TRUE(CursorAt(kCentre.x, kCentre.y, 0)) << "cursor thread stopped; at " << CursorText();
+  qmouse_.Kill();  // the system ends the process after the session's end
+  EXPECT_FALSE(HasSettingsKey());
+}
+
+}  // namespace
