@@ -1,5 +1,8 @@
 # Shortcuts; each target does its own set-up (see README.md).
-.PHONY: test bench sim
+.PHONY: test run bench sim
+
+run:
+	tools/run-qmouse
 
 test:
 	tools/test-all
