@@ -62,8 +62,7 @@ Result RawPipe(const std::string& pipe) {
     simwire::Request request = {code, size};
     unsigned char reply[simwire::kMaxReply];
     DWORD n = 0;
-    return WriteFile(h.Get(), &request, sizeof request, &n, nullptr) &&
-           ReadFile(h.Get(), reply, sizeof reply, &n, nullptr);
+    return TransactNamedPipe(h.Get(), &request, sizeof request, reply, sizeof reply, &n, nullptr) != 0;
   };
   if (!roundTrip(simwire::kHello, 0)) return r;
   auto start = Clock::now();

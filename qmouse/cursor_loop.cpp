@@ -82,25 +82,31 @@ void CursorLoop::NormalPass(const HxPositionDouble& reading) {
   if (app_.scrollMode.load() == 0 && app_.dragLeft.load() == 0 && app_.dragRight.load() == 0) PlacePanel();
 
   GesturePass();
-  PhysicalMouseCheck();
+  const Point seen = PhysicalMouseCheck();
 
+  // Each call into the window system costs tens of microseconds under some systems, so
+  // a pass that does not move the cursor neither sets nor re-reads it.
+  Point now = seen;
   if (app_.holdCursor.load() != 1) {
     const Settings& s = app_.settings;
     const CursorSettings cs = {s.Get(Setting::XSpeed),      s.Get(Setting::YSpeed),
                                s.Get(Setting::XStabilizer), s.Get(Setting::YStabilizer),
                                s.Get(Setting::XAccel),      s.Get(Setting::YAccel)};
-    // The physical-mouse check has just found the cursor at `last_`.
-    desktop_.SetCursorPos(CursorStep(last_, liveRX_, liveRY_, cs, app_.cursor));
+    const Point target = CursorStep(seen, liveRX_, liveRY_, cs, app_.cursor);
+    if (target != seen) {
+      desktop_.SetCursorPos(target);
+      now = desktop_.CursorPos();  // where the system put it, after clipping
+    }
   }
-  last_ = desktop_.CursorPos();
+  last_ = now;
 
   TrackForeground();
   DwellStep();
 
-  const Rect now = desktop_.DesktopRect();
-  if (now.right != desktopRect_.right || now.bottom != desktopRect_.bottom) {
-    desktopRect_ = now;
-    measures_ = ScreenMeasures::Of(now, desktop_.WorkArea());
+  const Rect screen = desktop_.DesktopRect();
+  if (screen.right != desktopRect_.right || screen.bottom != desktopRect_.bottom) {
+    desktopRect_ = screen;
+    measures_ = ScreenMeasures::Of(screen, desktop_.WorkArea());
   }
 }
 
@@ -118,15 +124,17 @@ void CursorLoop::GesturePass() {
   if (fired.back) PerformGesture(Gesture::Back);
 }
 
-void CursorLoop::PhysicalMouseCheck() {
-  if (desktop_.CursorPos() == last_) return;
+Point CursorLoop::PhysicalMouseCheck() {
+  const Point seen = desktop_.CursorPos();
+  if (seen == last_) return seen;
   if (!host_.RestartMouseTimer()) {
     app_.stopEmitter = 1;  // the main window is gone: nothing can end the hold
-    return;
+    return seen;
   }
   ResetDwell();
   app_.holdCursor = 1;
   host_.HideIndicators();
+  return seen;
 }
 
 void CursorLoop::TrackForeground() {

@@ -44,7 +44,7 @@ class CursorLoop {
   int EngagedPass(CHxMouse& link);
   int FailExit(CHxMouse& link);
   void GesturePass();
-  void PhysicalMouseCheck();
+  Point PhysicalMouseCheck();  // returns the cursor position it read
   void TrackForeground();
   // Steps that arrive with the dwell, panel and game-output work; each does nothing yet.
   void PlacePanel() {}

@@ -69,6 +69,7 @@ TEST_F(CursorLoopTest, HeldHeadMovesNothingThenMovesByTheChange) {
   EXPECT_EQ(desktop.sets, 1);  // only the centring
   app.holdCursor = 0;
   loop.NormalPass(Reading(100, 0));  // first sample primes
+  EXPECT_EQ(desktop.sets, 1) << "a pass that does not move does not set";
   loop.NormalPass(Reading(104, 0));
   EXPECT_EQ(desktop.cursor, (Point{644, 512}));
   loop.NormalPass(Reading(112, 4));
@@ -91,6 +92,18 @@ TEST_F(CursorLoopTest, PhysicalMouseHoldsHeadControl) {
   app.holdCursor = 0;  // the timer ran out: the whole change during the hold counts
   loop.NormalPass(Reading(84, 0));
   EXPECT_EQ(desktop.cursor, (Point{10 + 5 * 84, 10}));
+}
+
+TEST_F(CursorLoopTest, ClippedMoveIsNotMistakenForTheMouse) {
+  loop.Start();
+  app.holdCursor = 0;
+  loop.NormalPass(Reading(0, 0));
+  loop.NormalPass(Reading(400, 0));  // 2000 px right: the system stops it at the edge
+  EXPECT_EQ(desktop.cursor, (Point{1279, 512}));
+  EXPECT_EQ(loop.Last(), (Point{1279, 512}));
+  loop.NormalPass(Reading(400, 0));
+  EXPECT_EQ(host.timerRestarts, 0);
+  EXPECT_EQ(app.holdCursor.load(), 0);
 }
 
 TEST_F(CursorLoopTest, MouseMoveAfterMainWindowIsGoneStopsTheLoop) {
