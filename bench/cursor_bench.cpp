@@ -3,21 +3,13 @@
 // not allocate.
 #include <benchmark/benchmark.h>
 
-#include <atomic>
 #include <cstdlib>
-#include <new>
+
+#include "bench/alloc_counter.h"
 
 #include "qmouse/cursor_loop.h"
 
-static std::atomic<long> gAllocations{0};
 
-void* operator new(size_t size) {
-  ++gAllocations;
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -51,7 +43,7 @@ void BM_CursorAndGestureStep(benchmark::State& state) {
   GestureLatches latches;
   Point p = {640, 512};
   int64_t i = 0;
-  const long before = gAllocations;
+  const long before = AllocationCount();
   for (auto _ : state) {
     const double rx = Sweep(i, 40), x = Sweep(i + 7, 300) - 150;
     p = CursorStep({640, 512}, rx, -rx, settings, memory);
@@ -60,7 +52,7 @@ void BM_CursorAndGestureStep(benchmark::State& state) {
     benchmark::DoNotOptimize(fired);
     ++i;
   }
-  state.counters["allocs/pass"] = benchmark::Counter(double(gAllocations - before) / double(i));
+  state.counters["allocs/pass"] = benchmark::Counter(double(AllocationCount() - before) / double(i));
 }
 BENCHMARK(BM_CursorAndGestureStep);
 
@@ -73,13 +65,13 @@ void BM_NormalPass(benchmark::State& state) {
   CursorLoop loop(app, desktop, host);
   loop.Start();
   int64_t i = 0;
-  const long before = gAllocations;
+  const long before = AllocationCount();
   for (auto _ : state) {
     const double rx = Sweep(i, 40);
     loop.NormalPass({Sweep(i + 7, 300) - 150, 0, 0, rx, -rx});
     ++i;
   }
-  state.counters["allocs/pass"] = benchmark::Counter(double(gAllocations - before) / double(i));
+  state.counters["allocs/pass"] = benchmark::Counter(double(AllocationCount() - before) / double(i));
 }
 BENCHMARK(BM_NormalPass);
 

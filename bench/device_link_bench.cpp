@@ -3,28 +3,18 @@
 // heap allocations per read, which must stay at zero on this path.
 #include <windows.h>
 
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <new>
+
+#include "bench/alloc_counter.h"
 
 #include "device/hx_mouse.h"
 #include "device/ioctl.h"
 #include "device/sim_wire.h"
 #include "hxsim/win/sim_client.h"
 
-namespace {
-std::atomic<long> gAllocations{0};
-}
 
-void* operator new(size_t size) {
-  ++gAllocations;
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -42,13 +32,13 @@ Result ThroughLink() {
   Result r;
   if (!link.IsOpen()) return r;
   HxPosition p;
-  long before = gAllocations;
+  long before = AllocationCount();
   auto start = Clock::now();
   while (Clock::now() - start < kRound) {
     for (int i = 0; i < 100; ++i) r.calls += link.GetPosition(p) ? 1 : 0;
   }
   r.seconds = std::chrono::duration<double>(Clock::now() - start).count();
-  r.allocations = gAllocations - before;
+  r.allocations = AllocationCount() - before;
   return r;
 }
 

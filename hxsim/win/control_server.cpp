@@ -1,5 +1,7 @@
 #include "hxsim/win/control_server.h"
 
+#include "hxsim/win/pipe_listener.h"
+
 #include "hxsim/win/threads.h"
 #include "hxsim/win/tracker_server.h"
 #include "winui/handles.h"
@@ -14,41 +16,8 @@ ControlServer::ControlServer(SimControl& control, const std::string& pipeName, H
     : control_(control), path_(ControlPipePath(pipeName)), quitRequested_(quitRequested),
       quitterGone_(quitterGone) {}
 
-HANDLE ControlServer::CreateInstance(bool first) {
-  return CreateNamedPipeA(path_.c_str(), PIPE_ACCESS_DUPLEX | (first ? FILE_FLAG_FIRST_PIPE_INSTANCE : 0),
-                          PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT, PIPE_UNLIMITED_INSTANCES,
-                          4096, 4096, 0, nullptr);
-}
-
 bool ControlServer::Start(std::string* error) {
-  HANDLE first = CreateInstance(true);
-  if (first == INVALID_HANDLE_VALUE) {
-    *error = "cannot create " + path_ + " (error " + std::to_string(GetLastError()) + ")";
-    return false;
-  }
-  if (!StartThread([this, first] { Listen(first); })) {
-    CloseHandle(first);
-    *error = "cannot start the control listener";
-    return false;
-  }
-  return true;
-}
-
-void ControlServer::Listen(HANDLE first) {
-  KernelHandle listening(first);
-  for (;;) {
-    BOOL connected = ConnectNamedPipe(listening.Get(), nullptr) || GetLastError() == ERROR_PIPE_CONNECTED;
-    KernelHandle next(CreateInstance(false));
-    if (connected) {
-      HANDLE pipe = listening.Release();
-      if (!StartThread([this, pipe] { Serve(pipe); })) KernelHandle dropped(pipe);
-    }
-    while (!next) {
-      Sleep(50);  // out of instances for now
-      next.Reset(CreateInstance(false));
-    }
-    listening = std::move(next);
-  }
+  return StartPipeListener(path_, false, [this](HANDLE pipe) { Serve(pipe); }, "control", error);
 }
 
 void ControlServer::Serve(HANDLE rawPipe) {

@@ -14,9 +14,7 @@ class ControlServer {
   [[nodiscard]] bool Start(std::string* error);
 
  private:
-  void Listen(HANDLE first);
   void Serve(HANDLE pipe);
-  HANDLE CreateInstance(bool first);
 
   SimControl& control_;
   std::string path_;

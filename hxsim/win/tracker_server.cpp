@@ -4,6 +4,7 @@
 
 #include "device/ioctl.h"
 #include "device/sim_wire.h"
+#include "hxsim/win/pipe_listener.h"
 #include "hxsim/win/threads.h"
 
 namespace {
@@ -24,53 +25,8 @@ TrackerServer::TrackerServer(SimDevice& device, const std::string& pipeName, uns
       path_(TrackerPipePath(pipeName)),
       periodTicks_(rateHz ? TicksPerSecond() / rateHz : 0) {}
 
-HANDLE TrackerServer::CreateInstance(bool first) {
-  return CreateNamedPipeA(path_.c_str(),
-                          PIPE_ACCESS_DUPLEX | (first ? FILE_FLAG_FIRST_PIPE_INSTANCE : 0),
-                          PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT,
-                          PIPE_UNLIMITED_INSTANCES, 4096, 4096, 0, nullptr);
-}
-
 bool TrackerServer::Start(std::string* error) {
-  HANDLE first = CreateInstance(true);
-  if (first == INVALID_HANDLE_VALUE) {
-    *error = "cannot create " + path_ + " (error " + std::to_string(GetLastError()) + "; another simulator?)";
-    return false;
-  }
-  if (!StartThread([this, first] { Listen(first); })) {
-    CloseHandle(first);
-    *error = "cannot start the tracker listener";
-    return false;
-  }
-  return true;
-}
-
-// Keeps one free instance listening at all times, so a client that arrives while a link is
-// being handed over finds the pipe busy (and waits) rather than missing.
-void TrackerServer::Listen(HANDLE first) {
-  KernelHandle listening(first);
-  for (;;) {
-    BOOL connected = ConnectNamedPipe(listening.Get(), nullptr) || GetLastError() == ERROR_PIPE_CONNECTED;
-    KernelHandle next(CreateInstance(false));
-    if (connected) {
-      HANDLE pipe = listening.Release();
-      {
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (!stopping_) links_.insert(pipe);
-      }
-      if (!StartThread([this, pipe] { Serve(pipe); })) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        links_.erase(pipe);
-        KernelHandle dropped(pipe);
-      }
-    }
-    if (!next) {
-      Sleep(50);  // out of instances for now; try again rather than stop serving
-      next.Reset(CreateInstance(false));
-      if (!next) continue;
-    }
-    listening = std::move(next);
-  }
+  return StartPipeListener(path_, true, [this](HANDLE pipe) { Serve(pipe); }, "tracker", error);
 }
 
 void TrackerServer::DisconnectAll() {
@@ -108,7 +64,8 @@ void TrackerServer::Serve(HANDLE rawPipe) {
   KernelHandle pipe(rawPipe);
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (stopping_ || !links_.count(rawPipe)) return;
+    if (stopping_) return;
+    links_.insert(rawPipe);
   }
   // The link becomes a device client at its first message; opened while unplugged, it
   // stays without one, as a failed open would.

@@ -22,9 +22,7 @@ class TrackerServer {
   void DisconnectAll();
 
  private:
-  void Listen(HANDLE first);
   void Serve(HANDLE pipe);
-  HANDLE CreateInstance(bool first);
 
   SimDevice& device_;
   std::string path_;
