@@ -34,6 +34,11 @@ struct AppState {
 
   std::atomic<WindowId> lastForeground{0};
 
+  // The dwell's anchor and count: used by the cursor thread only, kept here so that they
+  // survive a restart of that thread.
+  Point dwellAnchor;
+  int32_t dwellCount = 0;
+
   Settings settings;
   CursorMemory cursor;
   GestureLatches gestures;

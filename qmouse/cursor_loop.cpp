@@ -18,8 +18,19 @@ ScreenMeasures ScreenMeasures::Of(const Rect& desktop, const Rect& workArea) {
   return m;
 }
 
-CursorLoop::CursorLoop(AppState& app, Desktop& desktop, EmitterHost& host)
-    : app_(app), desktop_(desktop), host_(host) {}
+namespace {
+constexpr char kKeyboardClass[] = "My-T-Mouse";  // the on-screen keyboard's top-level window
+}
+
+CursorLoop::CursorLoop(AppState& app, Desktop& desktop, EmitterHost& host, DwellIndicators& indicators,
+                       InputSink& input, SoundPlayer& sounds)
+    : app_(app),
+      desktop_(desktop),
+      host_(host),
+      indicators_(indicators),
+      clicker_(app, input, sounds),
+      dwell_(app, desktop, host, indicators, clicker_),
+      placement_(app, desktop, host) {}
 
 void CursorLoop::Start() {
   desktopRect_ = desktop_.DesktopRect();
@@ -46,7 +57,8 @@ int CursorLoop::EngagedPass(CHxMouse& link) {
   // keeps the link read so a failure still ends the thread.
   if (!engagedSetUp_) {
     engagedSetUp_ = true;
-    host_.HideIndicators();
+    indicators_.Hide(Indicator::Horizontal);
+    indicators_.Hide(Indicator::Vertical);
   }
   HxPosition position;
   return link.GetPosition(position) ? 0 : FailExit(link);
@@ -79,7 +91,11 @@ void CursorLoop::NormalPass(const HxPositionDouble& reading) {
     liveFilled_ = true;
   }
 
-  if (app_.scrollMode.load() == 0 && app_.dragLeft.load() == 0 && app_.dragRight.load() == 0) PlacePanel();
+  KeyboardInfo keyboard;
+  keyboard.window = desktop_.FindTopLevel(kKeyboardClass);
+  if (keyboard.window && !desktop_.WindowRect(keyboard.window, keyboard.rect)) keyboard.window = 0;
+  if (app_.scrollMode.load() == 0 && app_.dragLeft.load() == 0 && app_.dragRight.load() == 0)
+    placement_.Run(keyboard, measures_.workArea, last_);
 
   GesturePass();
   const Point seen = PhysicalMouseCheck();
@@ -101,7 +117,7 @@ void CursorLoop::NormalPass(const HxPositionDouble& reading) {
   last_ = now;
 
   TrackForeground();
-  DwellStep();
+  dwell_.Step(last_, keyboard, measures_, placement_.PanelLeftOfKeyboard());
 
   const Rect screen = desktop_.DesktopRect();
   if (screen.right != desktopRect_.right || screen.bottom != desktopRect_.bottom) {
@@ -131,9 +147,8 @@ Point CursorLoop::PhysicalMouseCheck() {
     app_.stopEmitter = 1;  // the main window is gone: nothing can end the hold
     return seen;
   }
-  ResetDwell();
+  dwell_.OnPhysicalMouse();
   app_.holdCursor = 1;
-  host_.HideIndicators();
   return seen;
 }
 
@@ -144,4 +159,27 @@ void CursorLoop::TrackForeground() {
   if (desktop_.IsWithin(desktop_.WindowAt(last_), panel)) return;
   app_.lastForeground = foreground;
   host_.SetPanelLastForeground(foreground);
+}
+
+void CursorLoop::PerformGesture(Gesture gesture) {
+  static constexpr Setting kType[] = {Setting::LeftType, Setting::RightType, Setting::ForwardType, Setting::BackType};
+  static constexpr Setting kCommand[] = {Setting::LeftCommand, Setting::RightCommand, Setting::ForwardCommand,
+                                         Setting::BackCommand};
+  const int32_t type = app_.settings.Get(kType[static_cast<int>(gesture)]);
+  const int32_t index = app_.settings.Get(kCommand[static_cast<int>(gesture)]);
+  const bool isMode = index >= 0 && index <= 7;
+  if (type == 0) {  // change the click mode
+    clicker_.PlayGlobalSound();
+    if (isMode) {
+      app_.settings.Set(Setting::DwellCommand, kNoClick + index);
+      app_.markedClickMode = kNoClick + index;
+    }
+    host_.SetDwellAction(app_.settings.Get(Setting::DwellCommand));
+    if (app_.panelHidden.load() && index == 0) {
+      host_.ShowPanel();
+      app_.panelHidden = 0;
+    }
+  } else if (type == 1 && isMode && index != 0) {  // click once; Scroll does not enter scroll mode
+    clicker_.Emit(kNoClick + index);
+  }
 }

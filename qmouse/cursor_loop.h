@@ -2,9 +2,14 @@
 // The cursor thread's passes: one tracker reading per pass, paced by the tracker. Normal
 // passes move the cursor with the head, recognise gestures, notice the physical mouse and
 // track the foreground window.
+#include "commands/input_sink.h"
 #include "device/hx_mouse.h"
 #include "qmouse/app_state.h"
+#include "qmouse/click_emitter.h"
 #include "qmouse/desktop.h"
+#include "qmouse/dwell.h"
+#include "qmouse/dwell_seams.h"
+#include "qmouse/panel_placement.h"
 
 // The main window's side of what the cursor thread does to windows.
 class EmitterHost {
@@ -13,9 +18,15 @@ class EmitterHost {
   // Restarts the one-second timer that ends a physical-mouse hold. False when the main
   // window is gone.
   virtual bool RestartMouseTimer() = 0;
-  virtual void HideIndicators() = 0;
   virtual WindowId Panel() = 0;  // the floating panel, 0 while none exists
   virtual void SetPanelLastForeground(WindowId window) = 0;
+  virtual WindowId SettingsSheet() = 0;    // 0 while closed
+  virtual WindowId ConfirmBoxWindow() = 0;  // 0 while closed
+  // Panel changes made from the cursor thread; each is safe to call across threads.
+  virtual void ShowPanel() = 0;  // without activating it
+  virtual void MovePanel(Point topLeft) = 0;  // keeping size and z-order
+  // Shows `clickMode` on the panel.
+  virtual void SetDwellAction(int32_t clickMode) = 0;
 };
 
 // Integer fractions of the desktop that size the dwell indicators and place the panel.
@@ -27,7 +38,8 @@ struct ScreenMeasures {
 
 class CursorLoop {
  public:
-  CursorLoop(AppState& app, Desktop& desktop, EmitterHost& host);
+  CursorLoop(AppState& app, Desktop& desktop, EmitterHost& host, DwellIndicators& indicators, InputSink& input,
+             SoundPlayer& sounds);
 
   // Measures the screen and centres the cursor.
   void Start();
@@ -46,15 +58,15 @@ class CursorLoop {
   void GesturePass();
   Point PhysicalMouseCheck();  // returns the cursor position it read
   void TrackForeground();
-  // Steps that arrive with the dwell, panel and game-output work; each does nothing yet.
-  void PlacePanel() {}
-  void DwellStep() {}
-  void ResetDwell() {}
-  void PerformGesture(Gesture) {}
+  void PerformGesture(Gesture gesture);
 
   AppState& app_;
   Desktop& desktop_;
   EmitterHost& host_;
+  DwellIndicators& indicators_;
+  ClickEmitter clicker_;
+  Dwell dwell_;
+  PanelPlacement placement_;
   ScreenMeasures measures_;
   Rect desktopRect_;
   Point last_;

@@ -15,4 +15,8 @@ class Desktop {
   virtual WindowId WindowAt(Point p) = 0;
   // Whether `window` is `ancestor` or one of its descendants.
   virtual bool IsWithin(WindowId window, WindowId ancestor) = 0;
+  virtual WindowId ParentOf(WindowId window) = 0;
+  // A top-level window of this class (any title), or 0.
+  virtual WindowId FindTopLevel(const char* className) = 0;
+  virtual bool WindowRect(WindowId window, Rect& rect) = 0;
 };

@@ -3,44 +3,9 @@
 
 #include "hxsim/in_memory_port.h"
 #include "qmouse/cursor_loop.h"
+#include "tests/unit/qmouse_fakes.h"
 
 namespace {
-
-class FakeDesktop : public Desktop {
- public:
-  Rect desktop = {0, 0, 1280, 1024};
-  Rect work = {0, 0, 1280, 994};  // taskbar at the bottom
-  Point cursor;
-  WindowId foreground = 77, under = 0;
-  WindowId panelChild = 0;  // a child of the panel, for IsWithin
-  int sets = 0;
-
-  Rect DesktopRect() override { return desktop; }
-  Rect WorkArea() override { return work; }
-  Point CursorPos() override { return cursor; }
-  void SetCursorPos(Point p) override {
-    ++sets;  // the system clips to the screen
-    cursor.x = std::max(desktop.left, std::min(p.x, desktop.right - 1));
-    cursor.y = std::max(desktop.top, std::min(p.y, desktop.bottom - 1));
-  }
-  WindowId Foreground() override { return foreground; }
-  WindowId WindowAt(Point) override { return under; }
-  bool IsWithin(WindowId w, WindowId ancestor) override { return w == ancestor || (w && w == panelChild); }
-};
-
-class FakeHost : public EmitterHost {
- public:
-  bool windowAlive = true;
-  int timerRestarts = 0, hides = 0;
-  WindowId panel = 0, panelForeground = 0;
-  bool RestartMouseTimer() override {
-    ++timerRestarts;
-    return windowAlive;
-  }
-  void HideIndicators() override { ++hides; }
-  WindowId Panel() override { return panel; }
-  void SetPanelLastForeground(WindowId w) override { panelForeground = w; }
-};
 
 class CursorLoopTest : public testing::Test {
  protected:
@@ -48,7 +13,10 @@ class CursorLoopTest : public testing::Test {
   AppState app;
   FakeDesktop desktop;
   FakeHost host;
-  CursorLoop loop{app, desktop, host};
+  FakeIndicators indicators;
+  RecordingInput input;
+  RecordingSounds sounds;
+  CursorLoop loop{app, desktop, host, indicators, input, sounds};
 };
 
 TEST_F(CursorLoopTest, StartCentresAndMeasures) {
@@ -84,7 +52,7 @@ TEST_F(CursorLoopTest, PhysicalMouseHoldsHeadControl) {
   loop.NormalPass(Reading(50, 0));
   EXPECT_EQ(app.holdCursor.load(), 1);
   EXPECT_EQ(host.timerRestarts, 1);
-  EXPECT_EQ(host.hides, 1);
+  EXPECT_EQ(indicators.Count("hide H") + indicators.Count("hide V"), 2);
   EXPECT_EQ(desktop.cursor, (Point{10, 10}));
   EXPECT_EQ(loop.Last(), (Point{10, 10}));
   loop.NormalPass(Reading(80, 0));  // still held, mouse still: nothing restarts the timer
@@ -143,7 +111,7 @@ TEST_F(CursorLoopTest, ForegroundTrackedOnlyAwayFromThePanel) {
   loop.NormalPass(Reading(0, 0));
   EXPECT_EQ(app.lastForeground.load(), 0u) << "no panel yet";
   host.panel = 500;
-  desktop.panelChild = 501;
+  desktop.parents[501] = 500;
   desktop.under = 9;
   desktop.foreground = 42;
   loop.NormalPass(Reading(0, 0));
@@ -153,6 +121,45 @@ TEST_F(CursorLoopTest, ForegroundTrackedOnlyAwayFromThePanel) {
   desktop.foreground = 500;
   loop.NormalPass(Reading(0, 0));
   EXPECT_EQ(app.lastForeground.load(), 42u);
+}
+
+TEST_F(CursorLoopTest, GesturesChangeTheModeOrClick) {
+  loop.Start();
+  app.holdCursor = 0;
+  app.settings.Set(Setting::Gestures, 1);
+  app.settings.Set(Setting::LeftCommand, 2);   // Right Click
+  app.settings.Set(Setting::RightType, 1);     // perform
+  app.settings.Set(Setting::RightCommand, 7);  // Scroll
+  app.settings.Set(Setting::ForwardCommand, 0);
+  app.settings.Set(Setting::BackCommand, 9);   // no such mode
+  app.settings.Set(Setting::SoundMode, 1);
+  app.settings.Set(Setting::GlobalSound, 4);
+  app.panelHidden = 1;
+
+  loop.NormalPass({-1001, 0, 0, 0, 0});  // left
+  EXPECT_EQ(app.settings.Get(Setting::DwellCommand), kRightClick);
+  EXPECT_EQ(app.markedClickMode.load(), kRightClick);
+  EXPECT_EQ(host.dwellActions, (std::vector<int32_t>{kRightClick}));
+  EXPECT_EQ(sounds.played, (std::vector<int32_t>{4}));
+  EXPECT_EQ(host.panelShows, 0) << "only No Click brings a hidden panel back";
+
+  loop.NormalPass({1001, 0, 0, 0, 0});  // right: a middle click, no scroll mode
+  EXPECT_EQ(input.Joined(), "Mdown Mup");
+  EXPECT_EQ(app.scrollMode.load(), 0);
+
+  loop.NormalPass({0, 0, -1001, 0, 0});  // forward: No Click
+  EXPECT_EQ(app.settings.Get(Setting::DwellCommand), kNoClick);
+  EXPECT_EQ(host.panelShows, 1);
+  EXPECT_EQ(app.panelHidden.load(), 0);
+
+  loop.NormalPass({0, 0, 1001, 0, 0});  // back: index 9 changes nothing but refreshes
+  EXPECT_EQ(app.settings.Get(Setting::DwellCommand), kNoClick);
+  EXPECT_EQ(host.dwellActions.back(), kNoClick);
+
+  app.trayMenuOpen = 1;  // no gestures while the tray menu is open
+  loop.NormalPass({0, 0, 0, 0, 0});
+  loop.NormalPass({-1001, 0, 0, 0, 0});
+  EXPECT_EQ(app.settings.Get(Setting::DwellCommand), kNoClick);
 }
 
 TEST_F(CursorLoopTest, RunEndsOnStopOrOnAFailedRead) {

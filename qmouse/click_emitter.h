@@ -1,0 +1,24 @@
+#pragma once
+// Emits the click of a click mode where the cursor is, with its sound. Used by the dwell
+// step and by gestures that perform a click.
+#include <cstdint>
+
+#include "commands/input_sink.h"
+#include "qmouse/app_state.h"
+#include "qmouse/dwell_seams.h"
+
+class ClickEmitter {
+ public:
+  ClickEmitter(AppState& app, InputSink& input, SoundPlayer& sounds) : app_(app), input_(input), sounds_(sounds) {}
+  void Emit(int32_t command);
+  // The global sound, when the sound mode is "one sound for all".
+  void PlayGlobalSound();
+
+ private:
+  void Click(MouseButton button, int times);
+  void PlayEventSound(SoundEvent event);
+
+  AppState& app_;
+  InputSink& input_;
+  SoundPlayer& sounds_;
+};

@@ -1,0 +1,32 @@
+#pragma once
+// Keeps the floating panel beside the on-screen keyboard, on the side with more room, and
+// on the work area. Run by the cursor thread in every normal pass outside scroll and drags.
+#include "qmouse/app_state.h"
+#include "qmouse/geometry.h"
+
+class Desktop;
+class EmitterHost;
+struct KeyboardInfo;
+
+class PanelPlacement {
+ public:
+  PanelPlacement(AppState& app, Desktop& desktop, EmitterHost& host) : app_(app), desktop_(desktop), host_(host) {}
+
+  void Run(const KeyboardInfo& keyboard, const Rect& work, Point cursor);
+  // Whether the panel was last put on the keyboard's left; decides the side of the
+  // vertical dwell indicator.
+  bool PanelLeftOfKeyboard() const { return leftOfKeyboard_; }
+
+ private:
+  void KeepOnWorkArea(const Rect& work, Point cursor);
+
+  AppState& app_;
+  Desktop& desktop_;
+  EmitterHost& host_;
+  Rect panelRect_;  // as last read
+  bool leftOfKeyboard_ = false;
+};
+
+// Where the confirmation box goes: beside the panel, on the side and at the end with more
+// room, or in the middle of the work area while no panel is shown.
+Point ConfirmBoxPlace(const Rect& work, int32_t width, int32_t height, bool panelShown, const Rect& panel);

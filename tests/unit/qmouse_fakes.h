@@ -1,0 +1,114 @@
+#pragma once
+// Fakes of the cursor thread's seams: a desktop with a few windows, the main window's side,
+// indicators that compute their fill like the real ones, a recording input sink and sounds.
+#include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "qmouse/cursor_loop.h"
+
+class FakeDesktop : public Desktop {
+ public:
+  Rect desktop = {0, 0, 1280, 1024};
+  Rect work = {0, 0, 1280, 994};  // taskbar at the bottom
+  Point cursor;
+  WindowId foreground = 77, under = 0;
+  std::map<WindowId, WindowId> parents;  // child -> parent
+  std::map<WindowId, Rect> rects;
+  WindowId keyboard = 0;
+  int sets = 0;
+
+  Rect DesktopRect() override { return desktop; }
+  Rect WorkArea() override { return work; }
+  Point CursorPos() override { return cursor; }
+  void SetCursorPos(Point p) override {
+    ++sets;  // the system clips to the screen
+    cursor.x = std::max(desktop.left, std::min(p.x, desktop.right - 1));
+    cursor.y = std::max(desktop.top, std::min(p.y, desktop.bottom - 1));
+  }
+  WindowId Foreground() override { return foreground; }
+  WindowId WindowAt(Point) override { return under; }
+  bool IsWithin(WindowId w, WindowId ancestor) override {
+    for (; w; w = ParentOf(w))
+      if (w == ancestor) return true;
+    return false;
+  }
+  WindowId ParentOf(WindowId w) override {
+    auto it = parents.find(w);
+    return it == parents.end() ? 0 : it->second;
+  }
+  WindowId FindTopLevel(const char* cls) override { return std::string(cls) == "My-T-Mouse" ? keyboard : 0; }
+  bool WindowRect(WindowId w, Rect& r) override {
+    auto it = rects.find(w);
+    if (it == rects.end()) return false;
+    r = it->second;
+    return true;
+  }
+};
+
+class FakeHost : public EmitterHost {
+ public:
+  bool windowAlive = true;
+  int timerRestarts = 0;
+  WindowId panel = 0, sheet = 0, confirm = 0, panelForeground = 0;
+  std::vector<Point> panelMoves;
+  int panelShows = 0;
+  std::vector<int32_t> dwellActions;
+  FakeDesktop* desktop = nullptr;  // moves go to its rectangle of the panel, when set
+
+  bool RestartMouseTimer() override {
+    ++timerRestarts;
+    return windowAlive;
+  }
+  WindowId Panel() override { return panel; }
+  void SetPanelLastForeground(WindowId w) override { panelForeground = w; }
+  WindowId SettingsSheet() override { return sheet; }
+  WindowId ConfirmBoxWindow() override { return confirm; }
+  void ShowPanel() override { ++panelShows; }
+  void MovePanel(Point p) override {
+    panelMoves.push_back(p);
+    if (desktop && desktop->rects.count(panel)) {
+      Rect& r = desktop->rects[panel];
+      r = {p.x, p.y, p.x + r.Width(), p.y + r.Height()};
+    }
+  }
+  void SetDwellAction(int32_t mode) override { dwellActions.push_back(mode); }
+};
+
+class FakeIndicators : public DwellIndicators {
+ public:
+  int32_t horizontalWidth = 58, verticalHeight = 58;
+  std::vector<std::string> events;
+  Rect lastBounds;
+  void Show(Indicator which, const Rect& bounds, int32_t) override {
+    events.push_back(which == Indicator::Horizontal ? "show H" : "show V");
+    lastBounds = bounds;
+  }
+  void Hide(Indicator which) override { events.push_back(which == Indicator::Horizontal ? "hide H" : "hide V"); }
+  int32_t Progress(Indicator which, int32_t elapsed, int32_t dwellTime) override {
+    const int32_t size = which == Indicator::Horizontal ? horizontalWidth : verticalHeight;
+    return size - ProgressFill(size, elapsed, dwellTime);
+  }
+  int Count(const std::string& e) const { return static_cast<int>(std::count(events.begin(), events.end(), e)); }
+};
+
+class RecordingInput : public InputSink {
+ public:
+  std::vector<std::string> events;
+  void Button(MouseButton b, bool down) override {
+    const char* name = b == MouseButton::Left ? "L" : b == MouseButton::Right ? "R" : "M";
+    events.push_back(std::string(name) + (down ? "down" : "up"));
+  }
+  std::string Joined() const {
+    std::string s;
+    for (const auto& e : events) s += (s.empty() ? "" : " ") + e;
+    return s;
+  }
+};
+
+class RecordingSounds : public SoundPlayer {
+ public:
+  std::vector<int32_t> played;
+  void Play(int32_t id) override { played.push_back(id); }
+};
