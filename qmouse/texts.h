@@ -11,9 +11,20 @@ constexpr const char kOleFailed[] = "Could not initialize OLE.  Terminating.";
 constexpr const char kCloseQuestion[] =
     "Shutting Quellan Mouse down will disable mouse control.  Do you really want to do this?";
 constexpr const char kExitQuestion[] = "Are you sure you wish to shut Quellan Mouse down?";
+constexpr const char kHideWithNoClick[] =
+    "You have chosen to hide the floating panel with 'No Click' selected.  Doing so will automatically switch "
+    "the click command to 'Left Click'.  Do you wish to continue?";
+constexpr const char kNoClickWhileHidden[] =
+    "You have selected 'No Click' while the floating panel is hiding.  If you choose to continue, the floating "
+    "panel must be made visible.  Do you wish to continue?";
+constexpr const char kPauseFromPanel[] =
+    "Pausing Quellan Mouse will disable Quellan Mouse control of the cursor.  Do you really want to do this?";
+constexpr const char kPauseFromTray[] =
+    "Pausing Quellan Mouse will temporarily disable Quellan Mouse control of the cursor.  Are you sure?";
 constexpr const char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr const char kRunValue[] = "Quellan Mouse";
 
+constexpr const char kTracePanelButton[] = "Panel button pressed.\n";
 constexpr const char kTraceOnClose[] = "OnClose( ) called.\n";
 constexpr const char kTraceOnDestroy[] = "OnDestroy( ) called.\n";
 constexpr const char kTraceVerifyQuit[] = "VerifyQuit( ) called.";

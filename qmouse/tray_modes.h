@@ -10,6 +10,8 @@ class TrayModes {
  public:
   explicit TrayModes(AppState& app) : app_(app), pending_(app.settings.Get(Setting::DwellCommand)) {}
 
+  // After the settings were loaded: the pending mode is the loaded click mode.
+  void Reload() { pending_ = app_.settings.Get(Setting::DwellCommand); }
   // Not while scrolling or engaged, and not twice.
   bool CanOpen() const;
   void Opened();

@@ -25,15 +25,16 @@ bool Dialog::Create(HWND parent) {
 }
 
 void Dialog::Destroy() {
-  if (hwnd_ && !modal_) DestroyWindow(hwnd_);
+  if (HWND w = hwnd(); w && !modal_) DestroyWindow(w);
 }
 
 void Dialog::End(INT_PTR code) {
-  if (!hwnd_) return;
+  HWND w = hwnd();
+  if (!w) return;
   if (modal_)
-    EndDialog(hwnd_, code);
+    EndDialog(w, code);
   else
-    DestroyWindow(hwnd_);
+    DestroyWindow(w);
 }
 
 void Dialog::OnCommand(int id, int) {
@@ -79,7 +80,7 @@ INT_PTR Dialog::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
     default: {
       LRESULT result = 0;
       if (!OnMessage(msg, wp, lp, result)) return FALSE;
-      SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
+      SetWindowLongPtrA(hwnd(), DWLP_MSGRESULT, result);
       return TRUE;
     }
   }

@@ -4,6 +4,8 @@
 // virtual call. Modal and modeless dialogs differ only in how they start and end.
 #include <windows.h>
 
+#include <atomic>
+
 namespace winui {
 
 class Dialog {
@@ -19,7 +21,8 @@ class Dialog {
   bool Create(HWND parent = nullptr);
   void Destroy();
 
-  HWND hwnd() const { return hwnd_; }
+  // Safe to read from any thread: worker threads ask whether a window exists.
+  HWND hwnd() const { return hwnd_.load(); }
   bool IsModal() const { return modal_; }
   void End(INT_PTR code);
 
@@ -32,14 +35,14 @@ class Dialog {
   // Any other message. Return true when handled; `result` goes to DWLP_MSGRESULT.
   virtual bool OnMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
-  HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
+  HWND Item(int id) const { return GetDlgItem(hwnd(), id); }
 
  private:
   static INT_PTR CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   INT_PTR Dispatch(UINT msg, WPARAM wp, LPARAM lp);
 
   int resourceId_;
-  HWND hwnd_ = nullptr;
+  std::atomic<HWND> hwnd_{nullptr};
   bool modal_ = false;
 };
 

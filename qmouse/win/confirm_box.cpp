@@ -1,5 +1,6 @@
 #include "qmouse/win/confirm_box.h"
 
+#include "qmouse/panel_placement.h"
 #include "resources/qmouse/resource.h"
 
 ConfirmBox::ConfirmBox() : winui::Dialog(IDD_CONFIRMBOX) {}
@@ -14,13 +15,15 @@ BOOL ConfirmBox::OnInitDialog() {
   SetDlgItemTextA(hwnd(), IDC_CONFIRM_TEXT, text_.c_str());
   SetDlgItemTextA(hwnd(), IDOK, mode_ == kYesNo ? "Yes" : "OK");
   SetDlgItemTextA(hwnd(), IDCANCEL, mode_ == kYesNo ? "No" : "Cancel");
-  // Without a floating panel to stand beside, centre on the work area.
+  // Beside the floating panel, where the user's head already is; centred without one.
   RECT work, own;
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
   GetWindowRect(hwnd(), &own);
-  const int w = own.right - own.left, h = own.bottom - own.top;
-  SetWindowPos(hwnd(), nullptr, work.right / 2 - w / 2, work.bottom / 2 - h / 2, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER);
+  Rect panel;
+  const bool panelShown = locatePanel_ && locatePanel_(panel);
+  const Point at = ConfirmBoxPlace({work.left, work.top, work.right, work.bottom}, own.right - own.left,
+                                   own.bottom - own.top, panelShown, panel);
+  SetWindowPos(hwnd(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   return TRUE;
 }
 

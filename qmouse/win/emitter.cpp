@@ -7,6 +7,8 @@
 #include "qmouse/cursor_loop.h"
 #include "qmouse/texts.h"
 #include "qmouse/win/null_window.h"
+#include "qmouse/win/sounds.h"
+#include "qmouse/win/win32_input.h"
 
 namespace {
 std::atomic<int32_t> gDesktopGeneration{0};
@@ -54,12 +56,29 @@ bool Win32Desktop::IsWithin(WindowId window, WindowId ancestor) {
   return w && (w == a || IsChild(a, w));
 }
 
+WindowId Win32Desktop::ParentOf(WindowId window) {
+  return reinterpret_cast<WindowId>(GetAncestor(reinterpret_cast<HWND>(window), GA_PARENT));
+}
+
+WindowId Win32Desktop::FindTopLevel(const char* className) {
+  return reinterpret_cast<WindowId>(FindWindowA(className, nullptr));
+}
+
+bool Win32Desktop::WindowRect(WindowId window, Rect& rect) {
+  RECT r;
+  if (!GetWindowRect(reinterpret_cast<HWND>(window), &r)) return false;
+  rect = ToRect(r);
+  return true;
+}
+
 DWORD WINAPI Emitter(void* param) {
   NullWindow& window = *static_cast<NullWindow*>(param);
   Trace(texts::kTraceEmitterLink);
   CHxMouse link;
   Win32Desktop desktop;
-  CursorLoop loop(window.App(), desktop, window);
+  Win32InputSink input;
+  Win32SoundPlayer sounds;
+  CursorLoop loop(window.App(), desktop, window, window.Indicators(), input, sounds);
   loop.Start();
   return static_cast<DWORD>(loop.Run(link));
 }

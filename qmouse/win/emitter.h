@@ -15,6 +15,9 @@ class Win32Desktop : public Desktop {
   WindowId Foreground() override;
   WindowId WindowAt(Point p) override;
   bool IsWithin(WindowId window, WindowId ancestor) override;
+  WindowId ParentOf(WindowId window) override;
+  WindowId FindTopLevel(const char* className) override;
+  bool WindowRect(WindowId window, Rect& rect) override;
 
  private:
   void Refresh();

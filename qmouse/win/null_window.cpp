@@ -21,6 +21,7 @@ constexpr UINT_PTR kQuitTimer = 187;
 constexpr UINT_PTR kUnusedTimer = 222;
 // The cursor thread may not start a timer on our window itself; it asks through this.
 constexpr UINT kMouseMoved = WM_APP + 69;
+constexpr UINT kShowDwellAction = WM_APP + 70;
 constexpr DWORD kJoinTimeoutMs = 2000;
 
 DWORD WINAPI Waiter(void* param) {
@@ -32,7 +33,15 @@ DWORD WINAPI Waiter(void* param) {
 }  // namespace
 
 NullWindow::NullWindow(winui::Application& application)
-    : winui::Dialog(IDD_NULLWINDOW), application_(application) {}
+    : winui::Dialog(IDD_NULLWINDOW), application_(application) {
+  confirm_.SetPanelLocator([this](Rect& r) {
+    HWND panel = floater_.hwnd();
+    RECT w;
+    if (!panel || app_.panelHidden.load() || !IsWindowVisible(panel) || !GetWindowRect(panel, &w)) return false;
+    r = {w.left, w.top, w.right, w.bottom};
+    return true;
+  });
+}
 
 NullWindow::~NullWindow() {
   // Nothing the threads read may go before they do.
@@ -77,6 +86,10 @@ BOOL NullWindow::OnInitDialog() {
   RegistrySettingsStore store(application_);
   app_.settings.Load(store);
   app_.markedClickMode = app_.settings.Get(Setting::DwellCommand);
+  trayModes_.Reload();
+  floater_.SetDwellAction(app_.settings.Get(Setting::DwellCommand));
+
+  (void)indicators_.Create(hwnd());  // without them dwell still clicks, just unseen
 
   SetTimer(hwnd(), kSplashTimer, 3000, nullptr);
 
@@ -113,11 +126,16 @@ void NullWindow::OnTimer(UINT_PTR id) {
   if (tray_.OnMessage(WM_TIMER, id, 0)) return;
   KillTimer(hwnd(), id);
   switch (id) {
-    case kSplashTimer:
+    case kSplashTimer: {
       ShowWindow(hwnd(), SW_HIDE);
       app_.holdCursor = 0;
-      SetForegroundWindow(reinterpret_cast<HWND>(app_.lastForeground.load()));
+      HWND user = reinterpret_cast<HWND>(app_.lastForeground.load());
+      floater_.SetLastForeground(user);
+      floater_.SetDwellAction(app_.settings.Get(Setting::DwellCommand));
+      if (floater_.Create(nullptr)) ShowWindow(floater_.hwnd(), SW_SHOWNOACTIVATE);
+      SetForegroundWindow(user);
       break;
+    }
     case kMouseHoldTimer:
       if (app_.paused.load() == 0) app_.holdCursor = 0;
       break;
@@ -131,14 +149,132 @@ void NullWindow::OnTimer(UINT_PTR id) {
 }
 
 void NullWindow::OnCommand(int id, int) {
-  if (id == ID_TRAY_EXIT) OnExitCommand();
+  if (id < ID_MODE_NOCLICK || id > ID_TRAY_PANELTOTOP) return;
+  OnMenuCommand(id);
+  // Every command ends here: a command other than a click mode puts back the mode saved
+  // when the menu opened.
+  const int32_t mode = trayModes_.Tail();
+  if (!app_.quitting.load()) floater_.SetDwellAction(mode);
+}
+
+void NullWindow::OnMenuCommand(int id) {
+  switch (id) {
+    case ID_MODE_NOCLICK:
+      if (app_.panelHidden.load()) {
+        if (Ask(texts::kNoClickWhileHidden) != 1) return;
+        trayModes_.Choose(kNoClick);
+        ShowPanelFromUi();
+      } else {
+        trayModes_.Choose(kNoClick);
+      }
+      return;
+    case ID_MODE_LEFTCLICK:
+    case ID_MODE_RIGHTCLICK:
+    case ID_MODE_DOUBLELEFT:
+    case ID_MODE_DOUBLERIGHT:
+    case ID_MODE_DRAGLEFT:
+    case ID_MODE_DRAGRIGHT:
+    case ID_MODE_SCROLL:
+      trayModes_.Choose(id);
+      return;
+    case ID_TRAY_PAUSE:
+      if (app_.paused.load())
+        SetPaused(false);
+      else if (Ask(texts::kPauseFromTray) == 1)
+        SetPaused(true);
+      return;
+    case ID_TRAY_OPTIONS:
+      OpenOptions();
+      return;
+    case ID_TRAY_PANELTOTOP:
+      ShowPanelFromUi();
+      return;
+    case ID_TRAY_GAMEOPTIONS:
+      return;  // the profile manager window is not built yet
+    case ID_TRAY_ABOUT: {
+      AboutBox about;
+      about.DoModal(hwnd());
+      return;
+    }
+    case ID_TRAY_EXIT:
+      OnExitCommand();
+      return;
+    case ID_TRAY_CLOSEMENU:
+      return;
+  }
 }
 
 void NullWindow::OnExitCommand() {
   SetForegroundWindow(hwnd());
-  if (confirm_.Ask(texts::kExitQuestion, ConfirmBox::kYesNo) != 1) return;
-  app_.quitting = 1;
+  if (Ask(texts::kExitQuestion) != 1) return;
+  BeginShutdown(true);
+}
+
+void NullWindow::BeginShutdown(bool quittingNow) {
+  floater_.Destroy();
+  if (quittingNow) app_.quitting = 1;
   SetTimer(hwnd(), kQuitTimer, 100, nullptr);
+}
+
+void NullWindow::OpenOptions() {
+  // The settings sheet comes with the settings pages; until then Options opens nothing.
+}
+
+void NullWindow::SetPaused(bool paused) {
+  app_.paused = paused ? 1 : 0;
+  floater_.SetPauseText(paused);
+  app_.holdCursor = paused ? 1 : 0;
+}
+
+void NullWindow::ShowPanelFromUi() {
+  if (HWND panel = floater_.hwnd()) ShowWindow(panel, SW_SHOWNOACTIVATE);
+  app_.panelHidden = 0;
+  SetForegroundWindow(reinterpret_cast<HWND>(app_.lastForeground.load()));
+}
+
+void NullWindow::ShowPanel() {
+  // From the cursor thread: never wait for the UI thread, which may be in a modal loop.
+  if (HWND panel = floater_.hwnd()) ShowWindowAsync(panel, SW_SHOWNOACTIVATE);
+}
+
+void NullWindow::MovePanel(Point p) {
+  if (HWND panel = floater_.hwnd())
+    SetWindowPos(panel, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+}
+
+void NullWindow::SetDwellAction(int32_t clickMode) {
+  PostMessageA(hwnd(), kShowDwellAction, static_cast<WPARAM>(clickMode), 0);
+}
+
+void NullWindow::OpenTrayMenu() {
+  HMENU menu = LoadMenuA(winui::ResourceModule(), MAKEINTRESOURCEA(IDR_TRAYMENU));
+  if (!menu) return;
+  HMENU popup = GetSubMenu(menu, 0);
+  if (popup && trayModes_.CanOpen()) {
+    trayModes_.Opened();
+    CheckMenuRadioItem(popup, ID_MODE_NOCLICK, ID_MODE_SCROLL, app_.markedClickMode.load(), MF_BYCOMMAND);
+    CheckMenuItem(popup, ID_TRAY_PAUSE, MF_BYCOMMAND | (app_.paused.load() ? MF_CHECKED : MF_UNCHECKED));
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    int x = work.right, y = work.bottom;
+    UINT align = TPM_RIGHTALIGN | TPM_BOTTOMALIGN;
+    switch (app_.taskbarEdge.load()) {
+      case kTaskbarTop:
+        y = work.top;
+        align = TPM_RIGHTALIGN | TPM_TOPALIGN;
+        break;
+      case kTaskbarLeft:
+        x = work.left;
+        align = TPM_LEFTALIGN | TPM_BOTTOMALIGN;
+        break;
+    }
+    // Without the foreground the menu would not close when the user looks elsewhere.
+    SetForegroundWindow(hwnd());
+    TrackPopupMenu(popup, align, x, y, 0, hwnd(), nullptr);
+    PostMessageA(hwnd(), WM_NULL, 0, 0);
+    trayModes_.Closed();
+  }
+  DestroyMenu(menu);
 }
 
 void NullWindow::OnClose() {
@@ -155,7 +291,9 @@ void NullWindow::CommonTeardown() {
   deviceNotify_ = nullptr;
   app_.settings.Set(Setting::DwellCommand, app_.markedClickMode.load());
   StopEmitter();
+  floater_.Destroy();
   KillTimer(hwnd(), kQuitTimer);
+  indicators_.Destroy();
   if (snapWasOn_) SystemParametersInfoA(SPI_SETSNAPTODEFBUTTON, TRUE, nullptr, 0);
 }
 
@@ -219,6 +357,12 @@ bool NullWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       return false;
     case kMouseMoved:
       SetTimer(hwnd(), kMouseHoldTimer, 1000, nullptr);
+      return true;
+    case kShowDwellAction:
+      floater_.SetDwellAction(static_cast<int32_t>(wp));
+      return true;
+    case kTrayCallback:
+      if (lp == WM_LBUTTONUP || lp == WM_RBUTTONUP) OpenTrayMenu();
       return true;
     case kApplySettings:
       ApplySettings();

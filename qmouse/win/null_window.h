@@ -5,7 +5,10 @@
 
 #include "qmouse/app_state.h"
 #include "qmouse/cursor_loop.h"
+#include "qmouse/tray_modes.h"
 #include "qmouse/win/confirm_box.h"
+#include "qmouse/win/floater.h"
+#include "qmouse/win/progress_bar.h"
 #include "qmouse/win/tray_icon.h"
 #include "winui/app.h"
 #include "winui/dialog.h"
@@ -25,11 +28,26 @@ class NullWindow : public winui::Dialog, public EmitterHost {
   // Values the settings pages hand back with kApplySettings.
   Settings& PageValues() { return pageValues_; }
 
+  DwellIndicators& Indicators() { return indicators_; }
+
+  // For the panel's buttons and the tray commands.
+  int Ask(const char* question) { return confirm_.Ask(question, ConfirmBox::kYesNo); }
+  void SetPaused(bool paused);
+  // Closes the panel and the other windows and ends the program 100 ms later.
+  void BeginShutdown(bool quittingNow);
+  void OpenOptions();
+
   // Called from the cursor thread.
   bool RestartMouseTimer() override;
-  void HideIndicators() override {}  // the dwell indicators arrive with dwell clicking
-  WindowId Panel() override { return 0; }  // no floating panel yet
-  void SetPanelLastForeground(WindowId) override {}
+  WindowId Panel() override { return reinterpret_cast<WindowId>(floater_.hwnd()); }
+  void SetPanelLastForeground(WindowId window) override {
+    floater_.SetLastForeground(reinterpret_cast<HWND>(window));
+  }
+  WindowId SettingsSheet() override { return 0; }  // the settings sheet is not built yet
+  WindowId ConfirmBoxWindow() override { return reinterpret_cast<WindowId>(confirm_.hwnd()); }
+  void ShowPanel() override;
+  void MovePanel(Point topLeft) override;
+  void SetDwellAction(int32_t clickMode) override;
 
  protected:
   BOOL OnInitDialog() override;
@@ -45,6 +63,9 @@ class NullWindow : public winui::Dialog, public EmitterHost {
   void CommonTeardown();
   void OnDeviceChange(WPARAM event);
   void OnExitCommand();
+  void OpenTrayMenu();
+  void OnMenuCommand(int id);
+  void ShowPanelFromUi();
   void ApplySettings();
   void ReportRunKeyError(const std::string& text);
 
@@ -52,7 +73,10 @@ class NullWindow : public winui::Dialog, public EmitterHost {
   AppState app_;
   Settings pageValues_;
   TrayIcon tray_;
+  TrayModes trayModes_{app_};
   ConfirmBox confirm_;
+  Floater floater_{*this};
+  Win32Indicators indicators_;
   KernelHandle emitterThread_, waiterThread_;
   HDEVNOTIFY deviceNotify_ = nullptr;
   RECT startWorkArea_ = {};

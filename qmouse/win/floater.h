@@ -1,0 +1,48 @@
+#pragma once
+// The floating panel: a small topmost tool window with one push-like button per click mode,
+// and Hide, Options, Pause and Shutdown. The user presses its buttons with dwell clicks, so
+// each press gives the foreground back to the user's application.
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+
+#include "winui/dialog.h"
+
+class NullWindow;
+
+class Floater : public winui::Dialog {
+ public:
+  explicit Floater(NullWindow& owner);
+
+  // Shows `clickMode` on the panel (stored until the window exists).
+  void SetDwellAction(int32_t clickMode);
+  int32_t ShownMode() const { return mode_; }
+  void SetLastForeground(HWND window) { lastForeground_ = window; }
+  HWND LastForeground() const { return lastForeground_.load(); }
+  void SetPauseText(bool paused);
+
+ protected:
+  BOOL OnInitDialog() override;
+  void OnCommand(int id, int code) override;
+  void OnClose() override {}  // the panel goes only with the program
+  bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+ private:
+  void OnModeButton(int index);
+  void OnHide();
+  void OnPause();
+  void OnShutdown();
+  void SelectRadio();
+
+  NullWindow& owner_;
+  int32_t mode_ = 0;
+  int32_t index_ = -1;
+  std::atomic<HWND> lastForeground_{nullptr};  // written by the cursor thread
+};
+
+// The About box: a picture, the version and one line; nothing else.
+class AboutBox : public winui::Dialog {
+ public:
+  AboutBox();
+};
