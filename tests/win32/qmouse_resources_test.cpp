@@ -211,7 +211,8 @@ TEST(QmouseResources, ProgressIndicatorsNeverTakeFocus) {
     Window indicator = Create(id);
     ASSERT_TRUE(indicator) << id;
     EXPECT_TRUE(Style(indicator.get()) & WS_POPUP) << id;
-    EXPECT_FALSE(Style(indicator.get()) & (WS_CAPTION | WS_VISIBLE)) << id;
+    EXPECT_NE(Style(indicator.get()) & WS_CAPTION, static_cast<DWORD>(WS_CAPTION)) << id;  // a frame, no caption
+    EXPECT_FALSE(Style(indicator.get()) & WS_VISIBLE) << id;
     EXPECT_TRUE(HasAll(ExStyle(indicator.get()), WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE))
         << id;
   }
