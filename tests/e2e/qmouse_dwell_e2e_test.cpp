@@ -1,0 +1,134 @@
+// Dwell clicking in the whole program: clicks of every mode land in a target window where
+// the cursor holds still; the panel's buttons are pressed by dwelling on them; pause and
+// resume.
+#include "tests/e2e/probe.h"
+#include "tests/e2e/qmouse_fixture.h"
+
+namespace {
+
+HWND Panel(const Program& qmouse) { return qmouse.FindDialog("Quellan Mouse ", 3000); }
+
+// Screen centre of a control of a dialog in another process.
+POINT CentreOf(HWND dialog, int id) {
+  RECT r = {};
+  GetWindowRect(GetDlgItem(dialog, id), &r);
+  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+std::string ButtonText(HWND dialog, int id) {
+  char text[64] = {};
+  GetDlgItemTextA(dialog, id, text, sizeof text);
+  return text;
+}
+
+class QmouseDwell : public Qmouse {
+ protected:
+  // Puts the cursor at `p` as a user would with the mouse; head control resumes a second
+  // later and a dwell there clicks about 0.75 s after that.
+  void Rest(Probe& probe, POINT p) {
+    SetCursorPos(p.x, p.y);
+    probe.Pump(50);
+  }
+};
+
+TEST_F(QmouseDwell, EveryModeClicksWhereTheCursorRests) {
+  Probe probe({200, 200, 1000, 800});
+  StartQmouse();
+  WaitForHeadControl();
+  struct Case {
+    int mode;
+    POINT at;
+    const char* events;
+  } cases[] = {
+      {ID_MODE_LEFTCLICK, {300, 300}, "Ldown 100,100 Lup 100,100"},
+      {ID_MODE_RIGHTCLICK, {400, 300}, "Rdown 200,100 Rup 200,100"},
+      {ID_MODE_DOUBLELEFT, {500, 300}, "Ldown 300,100 Lup 300,100 Ldown 300,100 Lup 300,100"},
+      {ID_MODE_DOUBLERIGHT, {600, 300}, "Rdown 400,100 Rup 400,100 Rdown 400,100 Rup 400,100"},
+      {ID_MODE_SCROLL, {700, 300}, "Mdown 500,100 Mup 500,100"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.mode);
+    probe.Clear();
+    PostMessageA(window_, WM_COMMAND, c.mode, 0);  // as the tray menu does
+    Rest(probe, c.at);
+    const size_t expected = std::count(c.events, c.events + strlen(c.events), ' ') / 2 + 1;
+    EXPECT_TRUE(probe.WaitEvents(expected, 4000)) << probe.Joined();
+    probe.Pump(300);  // nothing more follows while the cursor stays
+    EXPECT_EQ(probe.Joined(), c.events);
+  }
+}
+
+TEST_F(QmouseDwell, DragPressesThenReleasesElsewhere) {
+  Probe probe({200, 200, 1000, 800});
+  StartQmouse();
+  WaitForHeadControl();
+  PostMessageA(window_, WM_COMMAND, ID_MODE_DRAGLEFT, 0);
+  Rest(probe, {300, 300});
+  ASSERT_TRUE(probe.WaitEvents(1, 4000));
+  EXPECT_EQ(probe.Joined(), "Ldown 100,100");
+  Rest(probe, {600, 500});
+  ASSERT_TRUE(probe.WaitEvents(2, 4000)) << probe.Joined();
+  EXPECT_EQ(probe.Events()[1], "Lup 400,300");
+}
+
+TEST_F(QmouseDwell, DwellOnThePanelChoosesTheMode) {
+  Probe probe({400, 400, 1000, 800});
+  StartQmouse();
+  WaitForHeadControl();
+  HWND panel = Panel(qmouse_);
+  ASSERT_NE(panel, nullptr);
+  EXPECT_EQ(SendMessageA(GetDlgItem(panel, IDC_LEFTCLICK), BM_GETCHECK, 0, 0), BST_CHECKED);
+  Rest(probe, CentreOf(panel, IDC_RIGHTCLICK));  // a left click on the panel's button
+  EXPECT_TRUE(WaitFor([&] { return SendMessageA(GetDlgItem(panel, IDC_RIGHTCLICK), BM_GETCHECK, 0, 0) == BST_CHECKED; },
+                      4000));
+  EXPECT_EQ(SendMessageA(GetDlgItem(panel, IDC_LEFTCLICK), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  Rest(probe, {500, 500});  // and the next dwell clicks right
+  ASSERT_TRUE(probe.WaitEvents(2, 4000)) << probe.Joined();
+  EXPECT_EQ(probe.Joined(), "Rdown 100,100 Rup 100,100");
+}
+
+TEST_F(QmouseDwell, PauseFromThePanelResumeFromTheTray) {
+  Probe probe({400, 400, 1000, 800});
+  StartQmouse();
+  WaitForHeadControl();
+  HWND panel = Panel(qmouse_);
+  ASSERT_NE(panel, nullptr);
+  EXPECT_EQ(ButtonText(panel, IDC_PAUSE), "Pause");
+  Rest(probe, CentreOf(panel, IDC_PAUSE));
+  HWND box = qmouse_.FindDialog("Pausing Quellan Mouse will disable", 5000);
+  ASSERT_NE(box, nullptr);
+  Program::Press(box, IDOK);
+  EXPECT_TRUE(WaitFor([&] { return ButtonText(panel, IDC_PAUSE) == "Unpause"; }, 2000));
+
+  SetCursorPos(700, 600);
+  Sleep(1500);  // paused: neither the head nor a dwell does anything
+  Pose(12, 0);
+  probe.Pump(1500);
+  EXPECT_TRUE(CursorAt(700, 600, 0)) << CursorText();
+  EXPECT_EQ(probe.Joined(), "");
+
+  // Resume from the tray menu: open it as a click on the icon does, and dwell on its item.
+  PostMessageA(window_, NullWindowTrayMessage(), 132, WM_RBUTTONUP);
+  HWND menu = nullptr;
+  ASSERT_TRUE(WaitFor([&] {
+    menu = FindWindowA("#32768", nullptr);
+    return menu && IsWindowVisible(menu);
+  }, 3000));
+  // Menus are not readable across processes here, so the item is chosen by keyboard, as a
+  // user could: the eight modes, then "Pause Quellan Mouse".
+  auto key = [](WORD vk) {
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[1].ki.wVk = vk;
+    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof(INPUT));
+    Sleep(40);
+  };
+  for (int i = 0; i < 9; ++i) key(VK_DOWN);
+  key(VK_RETURN);
+  EXPECT_TRUE(WaitFor([&] { return ButtonText(panel, IDC_PAUSE) == "Pause"; }, 3000));
+  Pose(24, 0);  // +12 again: 60 pixels once head control is back
+  EXPECT_TRUE(CursorAt(760, 600, 3000)) << CursorText();
+}
+
+}  // namespace

@@ -1,0 +1,99 @@
+#pragma once
+// What the whole-program tests of qmouse share: a simulated tracker, the program started
+// against it with a clean registry, and helpers to watch the cursor.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <thread>
+
+#include "hxsim/win/sim_client.h"
+#include "resources/qmouse/resource.h"
+#include "tests/e2e/program.h"
+
+
+using Clock = std::chrono::steady_clock;
+inline const char kSettingsKey[] = "Software\\Korvath\\Quellan Mouse\\Settings";
+struct ScreenPoint {
+  LONG x, y;
+};
+inline const ScreenPoint kCentre = {640, 512};  // of the session's 1280 x 1024 screen
+
+// The tray icon's callback message to the main window.
+inline UINT NullWindowTrayMessage() { return WM_USER + 1; }
+
+inline POINT Cursor() {
+  POINT p = {};
+  GetCursorPos(&p);
+  return p;
+}
+
+inline bool CursorAt(LONG x, LONG y, DWORD timeoutMs) {
+  return WaitFor([&] { POINT p = Cursor(); return p.x == x && p.y == y; }, timeoutMs);
+}
+
+inline std::string CursorText() {
+  POINT p = Cursor();
+  return std::to_string(p.x) + "," + std::to_string(p.y);
+}
+
+class Qmouse : public testing::Test {
+ protected:
+  void SetUp() override {
+    GetSystemMetrics(SM_CXSCREEN);  // a first window-system call, before any cursor call
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Korvath");
+    SimProcess::Options options;
+    options.rateHz = 100;
+    ASSERT_TRUE(sim_.Start(options));
+    _putenv(("HXSIM_PIPE=" + sim_.PipeName()).c_str());
+    const char* exe = std::getenv("QMOUSE_EXE");
+    ASSERT_NE(exe, nullptr) << "QMOUSE_EXE names the program under test";
+    exe_ = WindowsPath(exe);
+  }
+  void TearDown() override {
+    if (qmouse_.Running()) qmouse_.Kill();
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Korvath");
+  }
+  void StartQmouse() {
+    started_ = Clock::now();
+    ASSERT_TRUE(qmouse_.Start(exe_));
+    window_ = qmouse_.FindDialog("");
+    ASSERT_NE(window_, nullptr);
+    ASSERT_EQ(qmouse_.FindDialog("already running", 0), nullptr) << "a copy from elsewhere is still running";
+  }
+  // Waits until head control has begun (3 s after start) and the rest pose is primed.
+  void WaitForHeadControl() {
+    std::this_thread::sleep_until(started_ + std::chrono::milliseconds(3600));
+  }
+  void Pose(double rx, double ry, double x = 0, double z = 0) {
+    char line[128];
+    snprintf(line, sizeof line, "pose %g 0 %g %g %g", x, z, rx, ry);
+    ASSERT_EQ(sim_.Control(line), "ok");
+  }
+  bool HasSettingsKey() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+  }
+  long Setting(const char* name) {
+    DWORD value = 0, size = sizeof value, type = 0;
+    if (RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_ANY, &type, &value, &size) != ERROR_SUCCESS ||
+        type != REG_DWORD)
+      return -999;
+    return static_cast<long>(value);
+  }
+
+  SimProcess sim_;
+  Program qmouse_;
+  std::string exe_;
+  HWND window_ = nullptr;
+  Clock::time_point started_;
+};
+
