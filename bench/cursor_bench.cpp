@@ -22,15 +22,45 @@ class StillDesktop : public Desktop {
   WindowId Foreground() override { return 1; }
   WindowId WindowAt(Point) override { return 2; }
   bool IsWithin(WindowId w, WindowId a) override { return w == a; }
+  WindowId ParentOf(WindowId) override { return 0; }
+  WindowId FindTopLevel(const char*) override { return 0; }
+  bool WindowRect(WindowId, Rect& r) override {
+    r = {20, 20, 140, 260};
+    return true;
+  }
   Point cursor;
 };
 
 class QuietHost : public EmitterHost {
  public:
   bool RestartMouseTimer() override { return true; }
-  void HideIndicators() override {}
   WindowId Panel() override { return 3; }
   void SetPanelLastForeground(WindowId) override {}
+  WindowId SettingsSheet() override { return 0; }
+  WindowId ConfirmBoxWindow() override { return 0; }
+  void ShowPanel() override {}
+  void MovePanel(Point) override {}
+  void SetDwellAction(int32_t) override {}
+};
+
+// Indicators that only compute, as the real ones do before they paint.
+class SilentIndicators : public DwellIndicators {
+ public:
+  void Show(Indicator, const Rect&, int32_t) override {}
+  void Hide(Indicator) override {}
+  int32_t Progress(Indicator, int32_t elapsed, int32_t dwellTime) override {
+    return 58 - ProgressFill(58, elapsed, dwellTime);
+  }
+};
+
+class NoInput : public InputSink {
+ public:
+  void Button(MouseButton, bool) override {}
+};
+
+class NoSound : public SoundPlayer {
+ public:
+  void Play(int32_t) override {}
 };
 
 // A head sweeping back and forth, so every branch of the shaping gets its turn.
@@ -56,13 +86,40 @@ void BM_CursorAndGestureStep(benchmark::State& state) {
 }
 BENCHMARK(BM_CursorAndGestureStep);
 
+// A head that holds still for a dwell, then moves on: every phase of the dwell in turn.
+void BM_DwellStep(benchmark::State& state) {
+  AppState app;
+  app.holdCursor = 0;
+  StillDesktop desktop;
+  QuietHost host;
+  SilentIndicators indicators;
+  NoInput input;
+  NoSound sound;
+  ClickEmitter clicker(app, input, sound);
+  Dwell dwell(app, desktop, host, indicators, clicker);
+  const ScreenMeasures m = ScreenMeasures::Of({0, 0, 1280, 1024}, {0, 0, 1280, 994});
+  const KeyboardInfo none;
+  int64_t i = 0;
+  const long before = AllocationCount();
+  for (auto _ : state) {
+    const int32_t spot = static_cast<int32_t>((i / 100) % 8) * 100 + 200;  // 100 readings per place
+    dwell.Step({spot, 400}, 0, none, m, false);
+    ++i;
+  }
+  state.counters["allocs/pass"] = benchmark::Counter(double(AllocationCount() - before) / double(i));
+}
+BENCHMARK(BM_DwellStep);
+
 void BM_NormalPass(benchmark::State& state) {
   AppState app;
   app.holdCursor = 0;
   app.settings.Set(Setting::Gestures, 1);
   StillDesktop desktop;
   QuietHost host;
-  CursorLoop loop(app, desktop, host);
+  SilentIndicators indicators;
+  NoInput input;
+  NoSound sound;
+  CursorLoop loop(app, desktop, host, indicators, input, sound);
   loop.Start();
   int64_t i = 0;
   const long before = AllocationCount();

@@ -116,8 +116,12 @@ void CursorLoop::NormalPass(const HxPositionDouble& reading) {
   }
   last_ = now;
 
-  TrackForeground();
-  dwell_.Step(last_, keyboard, measures_, placement_.PanelLeftOfKeyboard());
+  // The window under the cursor costs a call into the window system; it is asked once, and
+  // only when one of our windows or the keyboard could be there.
+  const bool windowsAround = host_.Panel() || host_.SettingsSheet() || host_.ConfirmBoxWindow() || keyboard.window;
+  const WindowId under = windowsAround ? desktop_.WindowAt(last_) : 0;
+  TrackForeground(under);
+  dwell_.Step(last_, under, keyboard, measures_, placement_.PanelLeftOfKeyboard());
 
   const Rect screen = desktop_.DesktopRect();
   if (screen.right != desktopRect_.right || screen.bottom != desktopRect_.bottom) {
@@ -152,11 +156,11 @@ Point CursorLoop::PhysicalMouseCheck() {
   return seen;
 }
 
-void CursorLoop::TrackForeground() {
+void CursorLoop::TrackForeground(WindowId under) {
   const WindowId panel = host_.Panel();
   if (panel == 0) return;  // without a panel there is nothing to give the focus back from
+  if (under && desktop_.IsWithin(under, panel)) return;
   const WindowId foreground = desktop_.Foreground();
-  if (desktop_.IsWithin(desktop_.WindowAt(last_), panel)) return;
   app_.lastForeground = foreground;
   host_.SetPanelLastForeground(foreground);
 }

@@ -57,7 +57,7 @@ class CursorLoop {
   int FailExit(CHxMouse& link);
   void GesturePass();
   Point PhysicalMouseCheck();  // returns the cursor position it read
-  void TrackForeground();
+  void TrackForeground(WindowId under);
   void PerformGesture(Gesture gesture);
 
   AppState& app_;

@@ -46,17 +46,9 @@ IndicatorPlace PlaceIndicator(Point last, WindowId under, const KeyboardInfo& ke
   return {Indicator::Horizontal, {x, y, x + m.w16, y + m.h40}};
 }
 
-WindowId Dwell::Under(Point last) {
-  if (!underKnown_) {
-    under_ = desktop_.WindowAt(last);
-    underKnown_ = true;
-  }
-  return under_;
-}
-
 // Over the program's own windows a dwell clicks with the left button whatever the click
 // mode, so the user can always operate them. False when this pass clicks nothing.
-bool Dwell::ChooseCommand(Point last, int32_t& command) {
+bool Dwell::ChooseCommand(WindowId under, int32_t& command) {
   const int32_t mode = app_.settings.Get(Setting::DwellCommand);
   if (app_.dragLeft.load() || app_.dragRight.load() || app_.scrollMode.load()) {
     command = mode;
@@ -66,13 +58,12 @@ bool Dwell::ChooseCommand(Point last, int32_t& command) {
   const WindowId confirm = host_.ConfirmBoxWindow();
   const WindowId panel = host_.Panel();
   auto descendant = [&](WindowId ancestor) {
-    const WindowId under = Under(last);
     return under && under != ancestor && desktop_.IsWithin(under, ancestor);
   };
   if ((sheet && descendant(sheet)) || (confirm && descendant(confirm)) || app_.forceLeft.load()) {
     command = kLeftClick;
-  } else if (panel && desktop_.IsWithin(Under(last), panel)) {
-    const bool button = desktop_.ParentOf(Under(last)) == panel;
+  } else if (panel && under && desktop_.IsWithin(under, panel)) {
+    const bool button = desktop_.ParentOf(under) == panel;
     command = !button && mode == kLeftDrag ? kLeftDrag : kLeftClick;
   } else if (app_.confirmOpen.load()) {
     command = kLeftClick;
@@ -82,10 +73,10 @@ bool Dwell::ChooseCommand(Point last, int32_t& command) {
   return command != kNoClick;
 }
 
-void Dwell::Step(Point last, const KeyboardInfo& keyboard, const ScreenMeasures& m, bool panelLeftOfKeyboard) {
-  underKnown_ = false;
+void Dwell::Step(Point last, WindowId under, const KeyboardInfo& keyboard, const ScreenMeasures& m,
+                 bool panelLeftOfKeyboard) {
   int32_t command = kNoClick;
-  if (!ChooseCommand(last, command)) return;
+  if (!ChooseCommand(under, command)) return;
   Rect zone = Zone(app_.dwellAnchor, app_.settings.Get(Setting::DwellZone));
   if (app_.holdCursor.load()) return;
 
@@ -97,7 +88,7 @@ void Dwell::Step(Point last, const KeyboardInfo& keyboard, const ScreenMeasures&
       if (!shown_) {
         shown_ = true;
         if (!app_.scrollMode.load()) zone = Zone(last, app_.settings.Get(Setting::DwellZone));
-        const IndicatorPlace place = PlaceIndicator(last, keyboard.window ? Under(last) : 0, keyboard,
+        const IndicatorPlace place = PlaceIndicator(last, under, keyboard,
                                                     m.workArea, m, app_.panelHidden.load() != 0, panelLeftOfKeyboard);
         inUse_ = place.which;
         indicators_.Show(place.which, place.bounds, app_.settings.Get(Setting::ColorReference));

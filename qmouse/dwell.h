@@ -30,8 +30,11 @@ class Dwell {
   Dwell(AppState& app, Desktop& desktop, EmitterHost& host, DwellIndicators& indicators, ClickEmitter& clicker)
       : app_(app), desktop_(desktop), host_(host), indicators_(indicators), clicker_(clicker) {}
 
-  // One step per normal pass, after the cursor has moved. `under` is computed on demand.
-  void Step(Point last, const KeyboardInfo& keyboard, const ScreenMeasures& m, bool panelLeftOfKeyboard);
+  // One step per normal pass, after the cursor has moved. `under` is the window under the
+  // cursor; the caller may leave it 0 while none of the program's windows and no on-screen
+  // keyboard exist, since then nothing here asks for it.
+  void Step(Point last, WindowId under, const KeyboardInfo& keyboard, const ScreenMeasures& m,
+            bool panelLeftOfKeyboard);
   // The physical mouse moved: the count starts again and the indicators go.
   void OnPhysicalMouse();
 
@@ -39,8 +42,7 @@ class Dwell {
   bool Shown() const { return shown_; }
 
  private:
-  bool ChooseCommand(Point last, int32_t& command);
-  WindowId Under(Point last);
+  bool ChooseCommand(WindowId under, int32_t& command);
 
   AppState& app_;
   Desktop& desktop_;
@@ -53,7 +55,4 @@ class Dwell {
   bool fire_ = false;
   Indicator inUse_ = Indicator::Horizontal;
   Rect lastClickZone_ = {0, 0, 0, 0};
-  // The window under the cursor, looked up at most once per pass and only when needed.
-  bool underKnown_ = false;
-  WindowId under_ = 0;
 };

@@ -19,7 +19,7 @@ class DwellTest : public testing::Test {
     int first = 0;
     for (int i = 1; i <= passes; ++i) {
       const size_t before = input.events.size();
-      dwell.Step(p, keyboard, measures, false);
+      dwell.Step(p, desktop.under, keyboard, measures, false);
       if (input.events.size() != before && first == 0) first = i;
     }
     return first;
@@ -37,10 +37,10 @@ class DwellTest : public testing::Test {
 };
 
 TEST_F(DwellTest, IndicatorAfterHoverThenClickTwentyThreeReadingsOn) {
-  dwell.Step({500, 500}, keyboard, measures, false);  // the anchor comes to the cursor
-  for (int i = 1; i <= 50; ++i) dwell.Step({500, 500}, keyboard, measures, false);
+  dwell.Step({500, 500}, 0, keyboard, measures, false);  // the anchor comes to the cursor
+  for (int i = 1; i <= 50; ++i) dwell.Step({500, 500}, 0, keyboard, measures, false);
   EXPECT_TRUE(indicators.events.empty()) << "nothing shows during the hover time";
-  dwell.Step({500, 500}, keyboard, measures, false);  // 51st reading inside the zone
+  dwell.Step({500, 500}, 0, keyboard, measures, false);  // 51st reading inside the zone
   ASSERT_EQ(indicators.events.size(), 1u);
   EXPECT_EQ(indicators.events[0], "show H");
   EXPECT_EQ(Hold({500, 500}, 21), 0) << "e = 2 .. 22 still fills";
@@ -105,7 +105,7 @@ TEST_F(DwellTest, OwnWindowsGetALeftClickWhateverTheMode) {
     ClickEmitter emitter{fresh, in, sounds};
     Dwell d{fresh, desktop, host, indicators, emitter};
     desktop.under = c.under;
-    for (int i = 0; i < 80; ++i) d.Step({400, 400}, keyboard, measures, false);
+    for (int i = 0; i < 80; ++i) d.Step({400, 400}, desktop.under, keyboard, measures, false);
     EXPECT_EQ(in.Joined(), c.events);
   }
 }
@@ -174,7 +174,7 @@ TEST_F(DwellTest, NonsenseSettingsNeverCrashOrHang) {
     RecordingInput in;
     ClickEmitter emitter{fresh, in, sounds};
     Dwell d{fresh, desktop, host, indicators, emitter};
-    for (int i = 0; i < 200; ++i) d.Step({500, 500}, keyboard, measures, false);
+    for (int i = 0; i < 200; ++i) d.Step({500, 500}, 0, keyboard, measures, false);
     EXPECT_EQ(!in.events.empty(), c.clicks);
   }
 }
