@@ -126,6 +126,24 @@ TEST_F(Qmouse, ExitFromTheTrayAsksThenSavesEverySetting) {
   EXPECT_EQ(values, 39u);
 }
 
+// System parameters set without writing them to the user's profile stay inside the setting
+// process under Wine, so the snap-to-default-button round trip is not observable from here.
+TEST_F(Qmouse, CloseAsksThenEndsAndSaves) {
+  StartQmouse();
+  PostMessageA(window_, WM_CLOSE, 0, 0);
+  HWND box = qmouse_.FindDialog("Shutting Quellan Mouse down will disable mouse control.");
+  ASSERT_NE(box, nullptr);
+  Program::Press(box, IDNO);
+  Sleep(300);
+  EXPECT_TRUE(qmouse_.Running());
+  PostMessageA(window_, WM_CLOSE, 0, 0);
+  box = qmouse_.FindDialog("Shutting Quellan Mouse down will disable mouse control.");
+  ASSERT_NE(box, nullptr);
+  Program::Press(box, IDYES);
+  EXPECT_EQ(qmouse_.WaitExit(5000), 0);
+  EXPECT_EQ(Setting("Dwell Command"), ID_MODE_LEFTCLICK) << "saved on the way out";
+}
+
 TEST_F(Qmouse, EndOfSessionTearsDownWithoutSaving) {
   StartQmouse();
   WaitForHeadControl();
