@@ -13,51 +13,44 @@ void ClickEmitter::PlayEventSound(SoundEvent event) {
   if (app_.settings.Get(Setting::SoundMode) == kSoundPerEvent) sounds_.Play(app_.settings.Get(SoundSetting(event)));
 }
 
-void ClickEmitter::Click(MouseButton button, int times) {
-  for (int i = 0; i < times; ++i) {
-    input_.Button(button, true);
-    input_.Button(button, false);
-  }
-}
+namespace {
+
+// The clicks that are whole in one go: their sound, button and number of clicks.
+struct ClickRow {
+  int32_t command;
+  SoundEvent sound;
+  MouseButton button;
+  int times;
+};
+constexpr ClickRow kClicks[] = {
+    {kLeftClick, SoundEvent::LeftClick, MouseButton::Left, 1},
+    {kRightClick, SoundEvent::RightClick, MouseButton::Right, 1},
+    {kDoubleLeftClick, SoundEvent::DoubleLeft, MouseButton::Left, 2},
+    {kDoubleRightClick, SoundEvent::DoubleRight, MouseButton::Right, 2},
+    {kScroll, SoundEvent::Scroll, MouseButton::Middle, 1},
+};
+
+}  // namespace
 
 void ClickEmitter::Emit(int32_t command) {
   PlayGlobalSound();
-  switch (command) {
-    case kLeftClick:
-      PlayEventSound(SoundEvent::LeftClick);
-      Click(MouseButton::Left, 1);
-      break;
-    case kRightClick:
-      PlayEventSound(SoundEvent::RightClick);
-      Click(MouseButton::Right, 1);
-      break;
-    case kDoubleLeftClick:
-      PlayEventSound(SoundEvent::DoubleLeft);
-      Click(MouseButton::Left, 2);
-      break;
-    case kDoubleRightClick:
-      PlayEventSound(SoundEvent::DoubleRight);
-      Click(MouseButton::Right, 2);
-      break;
-    case kLeftDrag: {
-      const bool starting = app_.dragLeft.load() == 0;
-      PlayEventSound(starting ? SoundEvent::DragLeft : SoundEvent::DropLeft);
-      input_.Button(MouseButton::Left, starting);
-      app_.dragLeft = starting ? 1 : 0;
-      break;
+  for (const ClickRow& row : kClicks) {
+    if (row.command != command) continue;
+    PlayEventSound(row.sound);
+    for (int i = 0; i < row.times; ++i) {
+      input_.Button(row.button, true);
+      input_.Button(row.button, false);
     }
-    case kRightDrag: {
-      const bool starting = app_.dragRight.load() == 0;
-      PlayEventSound(starting ? SoundEvent::DragRight : SoundEvent::DropRight);
-      input_.Button(MouseButton::Right, starting);
-      app_.dragRight = starting ? 1 : 0;
-      break;
-    }
-    case kScroll:
-      PlayEventSound(SoundEvent::Scroll);
-      Click(MouseButton::Middle, 1);
-      break;
-    default:
-      break;
+    return;
   }
+  // The drags span two dwells: the first presses the button, the second releases it.
+  if (command == kLeftDrag) Drag(MouseButton::Left, app_.dragLeft, SoundEvent::DragLeft, SoundEvent::DropLeft);
+  if (command == kRightDrag) Drag(MouseButton::Right, app_.dragRight, SoundEvent::DragRight, SoundEvent::DropRight);
+}
+
+void ClickEmitter::Drag(MouseButton button, std::atomic<int32_t>& held, SoundEvent drag, SoundEvent drop) {
+  const bool starting = held.load() == 0;
+  PlayEventSound(starting ? drag : drop);
+  input_.Button(button, starting);
+  held = starting ? 1 : 0;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Emits the click of a click mode where the cursor is, with its sound. Used by the dwell
 // step and by gestures that perform a click.
+#include <atomic>
 #include <cstdint>
 
 #include "commands/input_sink.h"
@@ -15,7 +16,7 @@ class ClickEmitter {
   void PlayGlobalSound();
 
  private:
-  void Click(MouseButton button, int times);
+  void Drag(MouseButton button, std::atomic<int32_t>& held, SoundEvent drag, SoundEvent drop);
   void PlayEventSound(SoundEvent event);
 
   AppState& app_;

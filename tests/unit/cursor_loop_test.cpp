@@ -7,15 +7,9 @@
 
 namespace {
 
-class CursorLoopTest : public testing::Test {
+class CursorLoopTest : public testing::Test, protected EmitterWorld {
  protected:
   HxPositionDouble Reading(double rx, double ry, double x = 0, double z = 0) { return {x, 0, z, rx, ry}; }
-  AppState app;
-  FakeDesktop desktop;
-  FakeHost host;
-  FakeIndicators indicators;
-  RecordingInput input;
-  RecordingSounds sounds;
   CursorLoop loop{app, desktop, host, indicators, input, sounds};
 };
 

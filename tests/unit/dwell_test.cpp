@@ -8,7 +8,7 @@
 
 namespace {
 
-class DwellTest : public testing::Test {
+class DwellTest : public testing::Test, protected EmitterWorld {
  protected:
   DwellTest() {
     app.holdCursor = 0;
@@ -24,12 +24,6 @@ class DwellTest : public testing::Test {
     }
     return first;
   }
-  AppState app;
-  FakeDesktop desktop;
-  FakeHost host;
-  FakeIndicators indicators;
-  RecordingInput input;
-  RecordingSounds sounds;
   ClickEmitter clicker{app, input, sounds};
   Dwell dwell{app, desktop, host, indicators, clicker};
   KeyboardInfo keyboard;

@@ -112,3 +112,13 @@ class RecordingSounds : public SoundPlayer {
   std::vector<int32_t> played;
   void Play(int32_t id) override { played.push_back(id); }
 };
+
+// Everything the cursor thread works with, faked.
+struct EmitterWorld {
+  AppState app;
+  FakeDesktop desktop;
+  FakeHost host;
+  FakeIndicators indicators;
+  RecordingInput input;
+  RecordingSounds sounds;
+};
