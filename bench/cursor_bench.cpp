@@ -55,7 +55,12 @@ class SilentIndicators : public DwellIndicators {
 
 class NoInput : public InputSink {
  public:
-  void Button(MouseButton, bool) override {}
+  void Button(MouseButton, bool, Via) override {}
+  void Key(int, int, bool, Via) override {}
+  void Wheel(int, Via) override {}
+  void Move(int, int) override {}
+  bool KeyDown(int) override { return false; }
+  void Sleep(int) override {}
 };
 
 class NoSound : public SoundPlayer {

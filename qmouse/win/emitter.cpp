@@ -8,7 +8,7 @@
 #include "qmouse/texts.h"
 #include "qmouse/win/null_window.h"
 #include "qmouse/win/sounds.h"
-#include "qmouse/win/win32_input.h"
+#include "commands/win/win32_input.h"
 
 namespace {
 std::atomic<int32_t> gDesktopGeneration{0};

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "qmouse/cursor_loop.h"
+#include "tests/unit/recording_sink.h"
 
 class FakeDesktop : public Desktop {
  public:
@@ -93,19 +94,8 @@ class FakeIndicators : public DwellIndicators {
   int Count(const std::string& e) const { return static_cast<int>(std::count(events.begin(), events.end(), e)); }
 };
 
-class RecordingInput : public InputSink {
- public:
-  std::vector<std::string> events;
-  void Button(MouseButton b, bool down) override {
-    const char* name = b == MouseButton::Left ? "L" : b == MouseButton::Right ? "R" : "M";
-    events.push_back(std::string(name) + (down ? "down" : "up"));
-  }
-  std::string Joined() const {
-    std::string s;
-    for (const auto& e : events) s += (s.empty() ? "" : " ") + e;
-    return s;
-  }
-};
+// Only the mouse buttons, as the click emitter sends them.
+class RecordingInput : public RecordingSink {};
 
 class RecordingSounds : public SoundPlayer {
  public:

@@ -12,7 +12,7 @@
 
 #include "qmouse/win/progress_bar.h"
 #include "qmouse/win/sounds.h"
-#include "qmouse/win/win32_input.h"
+#include "commands/win/win32_input.h"
 
 namespace {
 

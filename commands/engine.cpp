@@ -1,0 +1,480 @@
+#include "commands/engine.h"
+
+#include <cstdlib>
+#include <string>
+
+#include "commands/key_table.h"
+#include "device/trace.h"
+
+// Lines for every reading are for a tracing build only: at 100 readings a second they would
+// drown the debugger channel.
+#ifdef HX_ENGINE_TRACE
+#define ENGINE_TRACE(text) Trace(text)
+#else
+#define ENGINE_TRACE(text) ((void)0)
+#endif
+
+namespace {
+
+constexpr MouseButton kButtons[5] = {MouseButton::Left, MouseButton::Right, MouseButton::Middle, MouseButton::X1,
+                                     MouseButton::X2};
+constexpr const char* kButtonReleased[5] = {"Left button released\n", "Right button released\n",
+                                            "Middle button released\n", "Mouse button 4 released\n",
+                                            "Mouse button 5 releaesd\n"};
+
+int64_t Magnitude(int32_t v) { return v < 0 ? -int64_t{v} : int64_t{v}; }
+
+// Integer division toward zero; a zero divisor means "this output is off".
+int32_t Divide(int64_t a, int64_t b) { return b == 0 ? 0 : static_cast<int32_t>(a / b); }
+
+bool ButtonSet(const Command& c, int b) { return c.buttons[b] == 1; }
+
+}  // namespace
+
+Engine::Engine(InputSink& sink, std::function<void()> recentre) : sink_(sink), recentre_(std::move(recentre)) {}
+
+const Command& Engine::MapCommand(int m) const {
+  static const Command kEmpty;
+  const Command* c = profile_ ? profile_->maps[m] : nullptr;
+  return c ? *c : kEmpty;
+}
+
+void Engine::Prepare(const EngineProfile& profile) {
+  profile_ = &profile;
+  for (int m = 0; m < kMapCount; ++m) {
+    const Command& c = MapCommand(m);
+    setup_[m] = {profile.deadZone[m], c.usesKeys,     c.usesButtons, c.usesWheel,     c.usesPowerCommand,
+                 c.keyAction,         c.buttonAction, c.wheelMethod, c.wheelDirection};
+  }
+  holdKeyPressed_ = holdButtonPressed_ = false;
+  const int32_t hold = profile.freelookHold;
+  if (hold == -1) {
+    holdKind_ = Hold::None;
+  } else if (hold >= 0 && hold < 300) {
+    holdKind_ = Hold::Key;
+  } else if (hold >= 300) {
+    holdKind_ = Hold::Button;
+    if (hold <= 304) holdButton_ = kButtons[hold - 300];  // other values keep the previous button
+  }
+  if (mode_ == kMouselook) LoadAxes(profile.mouselookAxes);
+  if (mode_ == kMixedMode) LoadAxes(profile.mixedAxes);
+}
+
+void Engine::LoadAxes(const std::array<AxisOptions, 2>& axes) {
+  xZone_ = axes[0].panningPoint;
+  yZone_ = axes[1].panningPoint;
+  xNonPanning_ = 11 - axes[0].nonPanningSensitivity;
+  yNonPanning_ = 11 - axes[1].nonPanningSensitivity;
+  xPanning_ = 11 - axes[0].panningSensitivity;
+  yPanning_ = 11 - axes[1].panningSensitivity;
+}
+
+void Engine::SetHotKeys(int pause, int recentre, int navigation, int command, int mixed) {
+  hotPause_ = pause;
+  hotRecentre_ = recentre;
+  hotNavigation_ = navigation;
+  hotCommand_ = command;
+  hotMixed_ = mixed;
+}
+
+void Engine::SetFreelookKey(int virtualKey, int keyCode) {
+  holdVk_ = virtualKey;
+  holdKeyCode_ = keyCode;
+}
+
+void Engine::Render(int32_t x, int32_t y, int32_t z, int32_t rx, int32_t ry) {
+  paused_ = false;
+  // A deflection of exactly 0 leaves both maps of its pair as they were.
+  auto assign = [this](int32_t v, int first, int second) {
+    if (v < 0) {
+      value_[first] = v;
+      value_[second] = 0;
+    } else if (v > 0) {
+      value_[first] = 0;
+      value_[second] = v;
+    }
+  };
+  assign(x, 0, 1);
+  assign(x, 10, 11);
+  assign(y, 2, 3);
+  assign(y, 12, 13);
+  assign(z, 4, 5);
+  assign(z, 14, 15);
+  assign(rx, 6, 7);
+  assign(ry, 8, 9);
+
+  if (mode_ != kCommandMode) {
+    ENGINE_TRACE("Rendering mouse move\n");
+    MouseMove(rx, ry);
+  }
+  if (mode_ == kCommandMode) {
+    ENGINE_TRACE("Rendering command output\n");
+    for (int m = 0; m <= 9; ++m) ProcessMap(m);
+  } else if (mode_ == kMixedMode) {
+    ENGINE_TRACE("Rendering mixed output\n");
+    for (int m = 10; m <= 15; ++m) ProcessMap(m);
+  }
+  HotKeys();
+}
+
+void Engine::MouseMove(int32_t rx, int32_t ry) {
+  const int32_t dX = Divide(int64_t{rx} - prevRx_, xNonPanning_);
+  const int32_t dY = Divide(int64_t{ry} - prevRy_, yNonPanning_);
+  const int64_t xEdge = 10 * int64_t{xZone_}, yEdge = 10 * int64_t{yZone_};
+  const bool xInside = -xEdge <= rx && rx <= xEdge;
+  const bool yInside = -yEdge <= ry && ry <= yEdge;
+  if (!(xInside && yInside)) {
+    panning_ = true;
+    if (holdKind_ == Hold::Button && !holdButtonPressed_) {
+      ENGINE_TRACE("Pressing mouse button... \n");
+      sink_.Button(holdButton_, true);
+      holdButtonPressed_ = true;
+    } else if (holdKind_ == Hold::Key && !holdKeyPressed_) {
+      ENGINE_TRACE("Pressing key... \n");
+      sink_.Key(holdVk_, holdKeyCode_, true);
+      holdKeyPressed_ = true;
+    }
+  } else {
+    panning_ = false;
+    if (holdKind_ == Hold::Button && holdButtonPressed_) {
+      ENGINE_TRACE("Releasing button... \n");
+      sink_.Button(holdButton_, false);
+      holdButtonPressed_ = false;
+    } else if (holdKind_ == Hold::Key && holdKeyPressed_) {
+      ENGINE_TRACE("Releasing key... \n");
+      sink_.Key(holdVk_, holdKeyCode_, false);
+      holdKeyPressed_ = false;
+    }
+  }
+  int32_t mx = dX, my = dY;
+  if (panning_) {
+    // Beyond the panning point the head's deflection itself keeps the view turning.
+    mx = xInside ? (xPanning_ ? dX : 0) : Divide(rx, int64_t{xPanning_} * 30);
+    my = yInside ? (yPanning_ ? dY : 0) : Divide(ry, int64_t{yPanning_} * 30);
+  }
+  sink_.Move(mx, my);
+  sink_.Move(mx, my);
+  prevRx_ = rx;
+  prevRy_ = ry;
+}
+
+void Engine::ProcessMap(int m) {
+  ENGINE_TRACE(("Probing map " + std::to_string(m) + "...\n").c_str());
+  const MapSetup& s = setup_[m];
+  if (Magnitude(value_[m]) > s.threshold) {
+    if (s.usesPowerCommand) return RunPowerCommand(m);
+    if (s.usesKeys) {
+      ENGINE_TRACE("Pressing keys\n");
+      KeyPress(s.keyAction, value_[m], m);
+    }
+    if (s.usesButtons) {
+      ENGINE_TRACE("Pressing mouse buttons\n");
+      ButtonPress(s.buttonAction, value_[m], m);
+    }
+    if (s.usesWheel) {
+      ENGINE_TRACE("Scrolling wheel\n");
+      WheelPress(s.wheelDirection, s.wheelMethod, value_[m], m);
+    }
+  } else {
+    if (s.usesPowerCommand) {
+      runLatch_[m] = false;
+      return;
+    }
+    if (s.usesKeys) {
+      ENGINE_TRACE("Releasing keys\n");
+      KeyRelease(s.keyAction, m);
+    }
+    if (s.usesButtons) {
+      ENGINE_TRACE("Releasing buttons\n");
+      ButtonRelease(s.buttonAction, m);
+    }
+    if (s.usesWheel) {
+      ENGINE_TRACE("Tripping scroll engine\n");
+      wheelOnce_[m] = false;
+    }
+  }
+}
+
+// --- keys ---
+
+void Engine::TapKeys(const Command& c, Via via) {
+  for (int32_t k : c.keys) {
+    if (k == -1) continue;
+    sink_.Key(KeyIndexToVirtualKey(k), KeyIndexToKeyCode(k), true, via);
+    ENGINE_TRACE("Key Down");
+    sink_.Key(KeyIndexToVirtualKey(k), KeyIndexToKeyCode(k), false, via);
+    ENGINE_TRACE("Key Up");
+  }
+}
+
+void Engine::KeyPress(int action, int32_t value, int m) {
+  const Command& c = MapCommand(m);
+  auto all = [&](bool down, const char* trace) {
+    for (int32_t k : c.keys) {
+      if (k == -1) continue;
+      sink_.Key(KeyIndexToVirtualKey(k), KeyIndexToKeyCode(k), down);
+      ENGINE_TRACE(trace);
+      (void)trace;
+    }
+  };
+  switch (action) {
+    case kTap:
+      if (!keys_.tap[m]) {
+        keys_.tap[m] = true;
+        TapKeys(c, Via::SendInput);
+      }
+      break;
+    case kHold:
+      if (!keys_.hold[m]) {
+        keys_.hold[m] = true;
+        all(true, "Key Held");
+      }
+      break;
+    case kToggle:
+      // The phase starts at 0 and is never reset: the first excursion sends key-ups.
+      if (keys_.toggle[m]) break;
+      keys_.toggle[m] = true;
+      if (keys_.togglePhase[m]) {
+        keys_.togglePhase[m] = false;
+        all(true, "Key Toggled Down");
+      } else {
+        keys_.togglePhase[m] = true;
+        all(false, "Key Toggled Up");
+      }
+      break;
+    case kPulse:
+      if (++keys_.pulse > 101 - int64_t{c.keyPulseRate}) {
+        keys_.pulse = 0;
+        TapKeys(c, Via::SendInput);
+      }
+      break;
+    case kPulseByDeflection:
+      if (++keys_.deflectionPulse > 21 - Magnitude(value)) {
+        keys_.deflectionPulse = 0;
+        TapKeys(c, Via::SendInput);
+      }
+      break;
+  }
+}
+
+void Engine::KeyRelease(int action, int m) {
+  if (action == kTap) keys_.tap[m] = false;
+  if (action == kToggle) keys_.toggle[m] = false;
+  if (action == kHold && keys_.hold[m]) {
+    for (int32_t k : MapCommand(m).keys)
+      if (k != -1) sink_.Key(KeyIndexToVirtualKey(k), KeyIndexToKeyCode(k), false);
+    keys_.hold[m] = false;
+    ENGINE_TRACE("Keys releaased\n");
+  }
+}
+
+// --- buttons ---
+
+void Engine::ClickButtons(const Command& c) {
+  for (int b = 0; b < 5; ++b) {
+    if (!ButtonSet(c, b)) continue;
+    sink_.Button(kButtons[b], true);
+    sink_.Sleep(1);
+    sink_.Button(kButtons[b], false);
+  }
+}
+
+void Engine::ButtonPress(int action, int32_t value, int m) {
+  const Command& c = MapCommand(m);
+  switch (action) {
+    case kTap:
+      if (!buttons_.tap[m]) {
+        buttons_.tap[m] = true;
+        ClickButtons(c);
+      }
+      break;
+    case kHold:
+      if (buttons_.hold[m]) break;
+      buttons_.hold[m] = true;
+      // A button several maps hold goes down once.
+      for (int b = 0; b < 5; ++b)
+        if (ButtonSet(c, b) && buttonHolds_[b]++ <= 0) sink_.Button(kButtons[b], true);
+      break;
+    case kToggle:
+      if (buttons_.toggle[m]) break;
+      buttons_.toggle[m] = true;
+      buttons_.togglePhase[m] = !buttons_.togglePhase[m];
+      for (int b = 0; b < 5; ++b)
+        if (ButtonSet(c, b)) sink_.Button(kButtons[b], !buttons_.togglePhase[m]);
+      break;
+    case kPulse:
+      if (++buttons_.pulse > 101 - int64_t{c.buttonPulseRate}) {
+        buttons_.pulse = 0;
+        ClickButtons(c);
+      }
+      break;
+    case kPulseByDeflection:
+      if (++buttons_.deflectionPulse > 21 - Magnitude(value)) {
+        buttons_.deflectionPulse = 0;
+        ClickButtons(c);
+      }
+      break;
+  }
+}
+
+void Engine::ButtonRelease(int action, int m) {
+  if (action == kTap) buttons_.tap[m] = false;
+  if (action == kToggle) buttons_.toggle[m] = false;
+  if (action == kHold && buttons_.hold[m]) {
+    buttons_.hold[m] = false;
+    const Command& c = MapCommand(m);
+    // Up only when the last map holding the button lets go.
+    for (int b = 0; b < 5; ++b) {
+      if (!ButtonSet(c, b)) continue;
+      if (buttonHolds_[b] < 2) {
+        sink_.Button(kButtons[b], false);
+        ENGINE_TRACE(kButtonReleased[b]);
+      }
+      --buttonHolds_[b];
+    }
+  }
+}
+
+// --- wheel ---
+
+void Engine::Scroll(int direction, Via via) {
+  if (direction == 0) sink_.Wheel(120, via);
+  if (direction == 1) sink_.Wheel(-120, via);
+}
+
+void Engine::WheelPress(int direction, int method, int32_t value, int m) {
+  switch (method) {
+    case 0:
+      if (!wheelOnce_[m]) {
+        wheelOnce_[m] = true;
+        Scroll(direction, Via::SendInput);
+      }
+      break;
+    case 1:
+      if (++wheelRepeat_ > MapCommand(m).wheelRate) {
+        wheelRepeat_ = 0;
+        Scroll(direction, Via::SendInput);
+      }
+      break;
+    case 2:
+      if (++wheelDeflection_ > 101 - Magnitude(value)) {
+        wheelDeflection_ = 0;
+        Scroll(direction, Via::SendInput);
+      }
+      break;
+  }
+}
+
+// --- Power Command runner ---
+
+void Engine::RunPowerCommand(int m) {
+  if (runLatch_[m]) return;
+  runLatch_[m] = true;
+  const Command& c = MapCommand(m);
+  // The count comes from a file: keep it to the list's 50 slots.
+  const int count = c.powerCount < 0 ? 0 : c.powerCount > kPowerEntries ? kPowerEntries : c.powerCount;
+  std::array<bool, kPowerEntries> started{};
+  std::array<int64_t, kPowerEntries> startPass{};
+  int64_t sinceStart = 0, total = 0;
+  int a = 0, next = 0;
+  bool exhausted = false;
+  auto keysOf = [&](int j, bool down) {
+    for (int32_t k : c.powerKeys[j])
+      if (k != -1) sink_.Key(KeyIndexToVirtualKey(k), KeyIndexToKeyCode(k), down, Via::Legacy);
+  };
+  auto buttonsOf = [&](int j, bool down) {
+    for (int b = 0; b < 5; ++b)
+      if (c.powerButtons[j][b] == 1) sink_.Button(kButtons[b], down, Via::Legacy);
+  };
+  for (;;) {
+    sink_.Sleep(10);
+    if (a < count) {
+      if (sinceStart > c.powerDelay[a]) {
+        switch (c.powerType[a]) {
+          case kPowerKeypress:
+            ENGINE_TRACE("Blasting keys");
+            keysOf(a, true);
+            started[a] = true;
+            startPass[a] = total;
+            break;
+          case kPowerButtonClick:
+            buttonsOf(a, true);
+            started[a] = true;
+            startPass[a] = total;
+            break;
+          case kPowerWheelTick:
+            sink_.Wheel(c.powerWheelDirection[a] == 0 ? 120 : -120, Via::Legacy);
+            break;
+          default:
+            break;  // an entry of no known type is skipped, so that the run still ends
+        }
+        sinceStart = 0;
+        next = a + 1;
+      } else {
+        ++sinceStart;
+      }
+    } else {
+      exhausted = true;
+    }
+    for (int j = 0; j < count; ++j) {
+      if (!(started[j] || exhausted)) continue;
+      if (!(exhausted || c.powerDuration[j] < total - startPass[j])) continue;
+      if (c.powerType[j] == kPowerKeypress) keysOf(j, false);
+      if (c.powerType[j] == kPowerButtonClick) buttonsOf(j, false);
+      started[j] = false;
+    }
+    if (exhausted) break;
+    a = next;
+    ++total;
+  }
+}
+
+// --- hot keys ---
+
+void Engine::WaitKeyUp(int vk) {
+  while (sink_.KeyDown(vk)) sink_.Sleep(1);
+}
+
+void Engine::HotKeys() {
+  auto pressed = [this](int vk) { return vk != 0 && sink_.KeyDown(vk); };
+  if (pressed(hotNavigation_)) {
+    Trace("Nav Hotkey state changed\n");
+    WaitKeyUp(hotNavigation_);
+    mode_ = kMouselook;
+    if (profile_) LoadAxes(profile_->mouselookAxes);
+  }
+  if (pressed(hotCommand_)) {
+    Trace("Comm Hotkey state changed\n");
+    WaitKeyUp(hotCommand_);
+    mode_ = kCommandMode;
+  }
+  if (pressed(hotMixed_)) {
+    Trace("Mixed Hotkey state changed\n");
+    WaitKeyUp(hotMixed_);
+    mode_ = kMixedMode;
+    if (profile_) LoadAxes(profile_->mixedAxes);
+  }
+  if (pressed(hotRecentre_)) {
+    // No wait for the key: held, it re-centres on every reading.
+    Trace("Creating driver object from Engine::Render( ).\n");
+    if (recentre_) recentre_();
+  }
+  if (pressed(hotPause_)) {
+    Trace("Pause Hotkey state changed\n");
+    WaitKeyUp(hotPause_);
+    paused_ = true;
+    do {
+      if (sink_.KeyDown(hotPause_)) {
+        WaitKeyUp(hotPause_);
+        paused_ = false;
+      }
+      sink_.Sleep(1);
+    } while (paused_);
+  }
+}
+
+void Engine::Shutdown() {
+  if (holdButtonPressed_) sink_.Button(holdButton_, false, Via::Legacy);
+  if (holdKeyPressed_) sink_.Key(holdVk_, holdKeyCode_, false, Via::Legacy);
+  holdButtonPressed_ = holdKeyPressed_ = false;
+}

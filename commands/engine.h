@@ -1,0 +1,102 @@
+#pragma once
+// The output engine: while a game profile is engaged, each tracker reading becomes relative
+// mouse motion (with an optional held "freelook" key or button), and key, button, wheel and
+// Power Command output for the motions that leave their dead zone. Hot keys switch the
+// mode, re-centre the tracker and pause. One engine serves the whole process, driven only
+// by the cursor thread.
+#include <array>
+#include <cstdint>
+#include <functional>
+
+#include "commands/command.h"
+#include "commands/input_sink.h"
+
+// Where panning begins and how sensitive the two kinds of motion are, for one axis.
+struct AxisOptions {
+  int32_t panningPoint = 175;
+  int32_t nonPanningSensitivity = 7;
+  int32_t panningSensitivity = 7;
+};
+
+// What the engine reads of the engaged profile. The maps are read again at each output, so
+// they point at the profile's own records.
+struct EngineProfile {
+  std::array<const Command*, kMapCount> maps{};
+  std::array<int32_t, kMapCount> deadZone{};
+  std::array<AxisOptions, 2> mouselookAxes, mixedAxes;  // [0] X rotation, [1] Y rotation
+  int32_t freelookHold = -1;
+};
+
+class Engine {
+ public:
+  // `recentre` takes the head's current position as the tracker's centre.
+  Engine(InputSink& sink, std::function<void()> recentre);
+
+  void SetMode(int32_t mode) { mode_ = mode; }
+  int32_t Mode() const { return mode_; }
+  // At engagement, after SetMode and before the first Render.
+  void Prepare(const EngineProfile& profile);
+  // Virtual-key codes; 0 = none.
+  void SetHotKeys(int pause, int recentre, int navigation, int command, int mixed);
+  void SetFreelookKey(int virtualKey, int keyCode);
+  // Five signed deflections: X, Y, Z, RX and the negated RY.
+  void Render(int32_t x, int32_t y, int32_t z, int32_t rx, int32_t ry);
+  // At process end: lets go of a held freelook key or button.
+  void Shutdown();
+
+  int32_t MapValue(int map) const { return value_[map]; }
+  bool Paused() const { return paused_; }
+
+ private:
+  struct MapSetup {
+    int32_t threshold = 0, usesKeys = 0, usesButtons = 0, usesWheel = 0, usesPowerCommand = 0;
+    int32_t keyAction = 0, buttonAction = 0, wheelMethod = 0, wheelDirection = 0;
+  };
+  struct Latches {
+    std::array<bool, kMapCount> tap{}, hold{}, togglePhase{}, toggle{};
+    int32_t pulse = 0, deflectionPulse = 0;
+  };
+
+  void LoadAxes(const std::array<AxisOptions, 2>& axes);
+  void MouseMove(int32_t rx, int32_t ry);
+  void ProcessMap(int m);
+  void HotKeys();
+  void WaitKeyUp(int vk);
+
+  void KeyPress(int action, int32_t value, int m);
+  void KeyRelease(int action, int m);
+  void TapKeys(const Command& c, Via via);
+  void ButtonPress(int action, int32_t value, int m);
+  void ButtonRelease(int action, int m);
+  void ClickButtons(const Command& c);
+  void WheelPress(int direction, int method, int32_t value, int m);
+  void Scroll(int direction, Via via);
+  void RunPowerCommand(int m);
+
+  const Command& MapCommand(int m) const;
+
+  InputSink& sink_;
+  std::function<void()> recentre_;
+  const EngineProfile* profile_ = nullptr;
+  int32_t mode_ = 0;
+  std::array<MapSetup, kMapCount> setup_{};
+  std::array<int32_t, kMapCount> value_{};
+
+  int hotPause_ = 0, hotRecentre_ = 0, hotNavigation_ = 0, hotCommand_ = 0, hotMixed_ = 0;
+
+  enum class Hold { None, Key, Button } holdKind_ = Hold::None;
+  int holdVk_ = 0, holdKeyCode_ = 0;
+  MouseButton holdButton_ = MouseButton::Left;
+  bool holdKeyPressed_ = false, holdButtonPressed_ = false;
+
+  int32_t xZone_ = 0, yZone_ = 0, xNonPanning_ = 0, yNonPanning_ = 0, xPanning_ = 0, yPanning_ = 0;
+  int32_t prevRx_ = 0, prevRy_ = 0;
+  bool panning_ = false;
+  bool paused_ = false;
+
+  Latches keys_, buttons_;
+  std::array<int32_t, 5> buttonHolds_{};  // Left, Right, Middle, 4, 5
+  std::array<bool, kMapCount> wheelOnce_{};
+  int32_t wheelRepeat_ = 0, wheelDeflection_ = 0;
+  std::array<bool, kMapCount> runLatch_{};
+};

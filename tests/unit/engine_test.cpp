@@ -1,0 +1,315 @@
+// The output engine against a recording sink: map assignment, dead zones, the output
+// units with their latches and shared counters, the Power Command runner, mouselook with
+// the freelook hold, and the hot keys.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "commands/engine.h"
+#include "commands/key_table.h"
+#include "tests/unit/recording_sink.h"
+
+namespace {
+
+int KeyNamed(const std::string& name) {
+  for (int i = 0; i < kKeyCount; ++i)
+    if (KeyIndexToName(i) == name) return i;
+  return -1;
+}
+
+std::string KeyEvent(const std::string& name, bool down, bool legacy = false) {
+  const int k = KeyNamed(name);
+  return "K" + std::to_string(KeyIndexToVirtualKey(k)) + "/" + std::to_string(KeyIndexToKeyCode(k)) +
+         (down ? "down" : "up") + (legacy ? "*" : "");
+}
+
+class EngineTest : public testing::Test {
+ protected:
+  EngineTest() {
+    for (int m = 0; m < kMapCount; ++m) {
+      commands[m] = std::make_unique<Command>();
+      profile.maps[m] = commands[m].get();
+      profile.deadZone[m] = 100;
+    }
+  }
+  Command& Map(int m) { return *commands[m]; }
+  void Engage(int32_t mode) {
+    engine.SetMode(mode);
+    engine.Prepare(profile);
+  }
+  // One reading with only `axis` (0 x, 1 y, 2 z, 3 rx, 4 ry) deflected by v.
+  void Read(int axis, int32_t v) {
+    int32_t d[5] = {};
+    d[axis] = v;
+    engine.Render(d[0], d[1], d[2], d[3], d[4]);
+  }
+  std::string Outputs() const {  // everything but mouse motion
+    std::string s;
+    for (const auto& e : sink.events)
+      if (e.rfind("move", 0) != 0) s += (s.empty() ? "" : " ") + e;
+    return s;
+  }
+
+  RecordingSink sink;
+  int recentres = 0;
+  Engine engine{sink, [this] { ++recentres; }};
+  EngineProfile profile;
+  std::unique_ptr<Command> commands[kMapCount];
+};
+
+TEST_F(EngineTest, MapsFollowTheirAxesAndZeroKeepsTheLastValue) {
+  Engage(kCommandMode);
+  engine.Render(-500, 30, 40, -60, 70);
+  EXPECT_EQ(engine.MapValue(0), -500);
+  EXPECT_EQ(engine.MapValue(1), 0);
+  EXPECT_EQ(engine.MapValue(10), -500);
+  EXPECT_EQ(engine.MapValue(3), 30);
+  EXPECT_EQ(engine.MapValue(13), 30);
+  EXPECT_EQ(engine.MapValue(5), 40);
+  EXPECT_EQ(engine.MapValue(6), -60);
+  EXPECT_EQ(engine.MapValue(9), 70);
+  engine.Render(0, 0, 0, 0, 0);  // exactly 0: both maps of each pair as they were
+  EXPECT_EQ(engine.MapValue(0), -500);
+  EXPECT_EQ(engine.MapValue(9), 70);
+  engine.Render(1, 0, 0, 0, 0);
+  EXPECT_EQ(engine.MapValue(0), 0);
+  EXPECT_EQ(engine.MapValue(1), 1);
+}
+
+TEST_F(EngineTest, HoldStaysPressedThroughZeroUntilBackInside) {
+  Map(0).usesKeys = 1;
+  Map(0).keyAction = kHold;
+  Map(0).keys = {KeyNamed("W"), -1, -1, -1};
+  Engage(kCommandMode);
+  Read(0, -500);
+  Read(0, 0);
+  Read(0, -300);
+  EXPECT_EQ(Outputs(), KeyEvent("W", true));
+  Read(0, 5);  // any positive x sets map 0 to 0: back inside
+  EXPECT_EQ(Outputs(), KeyEvent("W", true) + " " + KeyEvent("W", false));
+}
+
+TEST_F(EngineTest, ThresholdIsInsideAndOneMoreIsOutside) {
+  Map(1).usesKeys = 1;
+  Map(1).keys = {KeyNamed("D"), -1, -1, -1};
+  Engage(kCommandMode);
+  Read(0, 100);
+  EXPECT_EQ(Outputs(), "");
+  Read(0, 101);
+  EXPECT_EQ(Outputs(), KeyEvent("D", true) + " " + KeyEvent("D", false));
+}
+
+TEST_F(EngineTest, TapIsASequenceOncePerExcursion) {
+  Map(7).usesKeys = 1;
+  Map(7).keys = {KeyNamed("Left Shift"), KeyNamed("W"), -1, -1};
+  Engage(kCommandMode);
+  for (int i = 0; i < 5; ++i) Read(3, 400);
+  const std::string once = KeyEvent("Left Shift", true) + " " + KeyEvent("Left Shift", false) + " " +
+                           KeyEvent("W", true) + " " + KeyEvent("W", false);
+  EXPECT_EQ(Outputs(), once);
+  Read(3, 50);
+  Read(3, 400);
+  EXPECT_EQ(Outputs(), once + " " + once);
+}
+
+TEST_F(EngineTest, ModesChooseTheMaps) {
+  for (int m : {0, 10}) {
+    Map(m).usesKeys = 1;
+    Map(m).keys = {KeyNamed(m == 0 ? "A" : "B"), -1, -1, -1};
+  }
+  Engage(kMouselook);
+  Read(0, -500);
+  EXPECT_EQ(Outputs(), "") << "mouselook: no map at all";
+  EXPECT_FALSE(sink.events.empty()) << "but mouse motion";
+  sink.Clear();
+  Read(0, 0);
+  Engage(kMixedMode);
+  Read(0, 50);
+  Read(0, -500);
+  EXPECT_EQ(Outputs(), KeyEvent("B", true) + " " + KeyEvent("B", false)) << "mixed: maps 10-15 only";
+  sink.Clear();
+  Engage(kCommandMode);
+  Read(0, 50);
+  Read(0, -500);
+  EXPECT_EQ(Outputs(), KeyEvent("A", true) + " " + KeyEvent("A", false));
+  for (const auto& e : sink.events) EXPECT_NE(e.rfind("move", 0), 0u) << "command mode moves nothing";
+}
+
+TEST_F(EngineTest, ToggleStartsWithKeyUps) {
+  Map(2).usesKeys = 1;
+  Map(2).keyAction = kToggle;
+  Map(2).keys = {KeyNamed("C"), -1, -1, -1};
+  Engage(kCommandMode);
+  Read(1, -500);
+  Read(1, -500);
+  Read(1, 0);
+  Read(1, 10);
+  Read(1, -500);
+  EXPECT_EQ(Outputs(), KeyEvent("C", false) + " " + KeyEvent("C", true));
+}
+
+TEST_F(EngineTest, TwoMapsHoldingLeftReleaseOnTheSecond) {
+  for (int m : {0, 2}) {
+    Map(m).usesButtons = 1;
+    Map(m).buttonAction = kHold;
+    Map(m).buttons[0] = 1;
+  }
+  Engage(kCommandMode);
+  engine.Render(-500, -500, 0, 0, 0);
+  EXPECT_EQ(Outputs(), "Ldown");
+  engine.Render(10, 0, 0, 0, 0);  // map 0 back inside; map 2 still out
+  EXPECT_EQ(Outputs(), "Ldown");
+  engine.Render(0, 10, 0, 0, 0);
+  EXPECT_EQ(Outputs(), "Ldown Lup");
+}
+
+TEST_F(EngineTest, PulseRatesShareOneCounter) {
+  Map(0).usesKeys = 1;
+  Map(0).keyAction = kPulse;
+  Map(0).keyPulseRate = 100;  // every second call
+  Map(0).keys = {KeyNamed("A"), -1, -1, -1};
+  Engage(kCommandMode);
+  for (int i = 0; i < 6; ++i) Read(0, -500);
+  EXPECT_EQ(sink.events.size(), 6u) << "calls 2, 4 and 6 tap: " << sink.Joined();
+  sink.Clear();
+
+  Map(0).keyPulseRate = 1;  // every 101st call
+  int taps = 0;
+  for (int i = 0; i < 202; ++i) {
+    const size_t before = sink.events.size();
+    Read(0, -500);
+    if (sink.events.size() != before) ++taps;
+  }
+  EXPECT_EQ(taps, 2);
+
+  // Two pulsing maps: one counter, so together they tap at the rate of one.
+  Map(2).usesKeys = 1;
+  Map(2).keyAction = kPulse;
+  Map(2).keyPulseRate = 100;
+  Map(2).keys = {KeyNamed("B"), -1, -1, -1};
+  Map(0).keyPulseRate = 100;
+  Engage(kCommandMode);
+  sink.Clear();
+  for (int i = 0; i < 4; ++i) engine.Render(-500, -500, 0, 0, 0);
+  EXPECT_EQ(sink.events.size(), 8u) << sink.Joined();
+}
+
+TEST_F(EngineTest, WheelOnceAndRepeatedly) {
+  Map(4).usesWheel = 1;
+  Map(4).wheelMethod = 1;
+  Map(4).wheelRate = 1;  // every second call
+  Map(5).usesWheel = 1;
+  Map(5).wheelDirection = 1;  // once, down
+  Engage(kCommandMode);
+  for (int i = 0; i < 6; ++i) Read(2, -500);
+  EXPECT_EQ(Outputs(), "wheel120 wheel120 wheel120");
+  sink.Clear();
+  for (int i = 0; i < 3; ++i) Read(2, 500);
+  EXPECT_EQ(Outputs(), "wheel-120");
+}
+
+TEST_F(EngineTest, PowerCommandTiming) {
+  Command& c = Map(6);
+  c.usesPowerCommand = 1;
+  c.usesKeys = 1;  // ignored beside the Power Command
+  c.powerCount = 2;
+  c.powerType[0] = c.powerType[1] = kPowerKeypress;
+  c.powerKeys[0] = {KeyNamed("Q"), -1, -1, -1};
+  c.powerKeys[1] = {KeyNamed("E"), -1, -1, -1};
+  c.powerDuration[0] = c.powerDuration[1] = 10;
+  Engage(kCommandMode);
+  Read(3, -500);
+  // Entry 0 on pass 1, entry 1 on pass 3; the pass after the last start ends the run and
+  // releases every key entry.
+  EXPECT_EQ(Outputs(), KeyEvent("Q", true, true) + " " + KeyEvent("E", true, true) + " " + KeyEvent("Q", false, true) +
+                           " " + KeyEvent("E", false, true));
+  EXPECT_EQ(sink.sleptMs, 5 * 10) << "passes 0 to 4";
+  Read(3, -500);
+  EXPECT_EQ(sink.sleptMs, 50) << "once per excursion";
+  Read(3, 0);
+  Read(3, 10);
+  Read(3, -500);
+  EXPECT_EQ(sink.sleptMs, 100);
+}
+
+TEST_F(EngineTest, PowerCommandWithUnknownTypeStillEnds) {
+  Command& c = Map(0);
+  c.usesPowerCommand = 1;
+  c.powerCount = 3;
+  c.powerType = {};
+  c.powerType[0] = 7;
+  c.powerType[1] = kPowerWheelTick;
+  c.powerType[2] = kPowerButtonClick;
+  c.powerButtons[2][1] = 1;
+  c.powerCount = 99;  // a damaged count: only the list's 50 slots exist
+  for (int i = 3; i < kPowerEntries; ++i) c.powerType[i] = kPowerEmpty;
+  Engage(kCommandMode);
+  Read(0, -500);
+  // The run's last pass releases every button entry again, also one released already.
+  EXPECT_EQ(Outputs(), "wheel120* Rdown* Rup* Rup*");
+}
+
+TEST_F(EngineTest, MouselookPanningAndFreelookHold) {
+  profile.freelookHold = 301;  // right button
+  profile.mouselookAxes[0] = {20, 8, 10};  // X: zone 200, non-panning divisor 3, panning divisor 1
+  profile.mouselookAxes[1] = {20, 11, 11};  // Y: everything off
+  Engage(kMouselook);
+  engine.Render(0, 0, 0, 90, 90);
+  EXPECT_EQ(sink.Joined(), "move30,0 move30,0");
+  sink.Clear();
+  engine.Render(0, 0, 0, 300, 90);  // beyond the X panning point
+  EXPECT_EQ(sink.Joined(), "Rdown move10,0 move10,0");
+  sink.Clear();
+  engine.Render(0, 0, 0, 100, 90);  // back inside
+  EXPECT_EQ(sink.Joined(), "Rup move-66,0 move-66,0");
+  sink.Clear();
+  engine.Render(0, 0, 0, 100, 500);  // only Y beyond: X keeps its non-panning delta, Y is off
+  EXPECT_EQ(sink.Joined(), "Rdown move0,0 move0,0");
+  engine.Shutdown();
+  EXPECT_EQ(sink.events.back(), "Rup*");
+}
+
+TEST_F(EngineTest, FreelookKeyAndDisabledNonPanning) {
+  profile.freelookHold = KeyNamed("Left Alt");
+  profile.mixedAxes[0] = {10, 11, 7};
+  profile.mixedAxes[1] = {10, 11, 7};
+  Engage(kMixedMode);
+  engine.SetFreelookKey(KeyIndexToVirtualKey(profile.freelookHold), KeyIndexToKeyCode(profile.freelookHold));
+  engine.Render(0, 0, 0, 50, 50);
+  EXPECT_EQ(sink.Joined(), "move0,0 move0,0") << "sensitivity 11: nothing inside the zone";
+  sink.Clear();
+  engine.Render(0, 0, 0, 240, 0);  // panning divisor 4: 240 / 120
+  EXPECT_EQ(sink.Joined(), KeyEvent("Left Alt", true) + " move2,0 move2,0");
+}
+
+TEST_F(EngineTest, HotKeysSwitchRecentreAndPause) {
+  const int nav = 0x70, comm = 0x71, mixed = 0x72, centre = 0x73, pause = 0x74;
+  engine.SetHotKeys(pause, centre, nav, comm, mixed);
+  Engage(kMouselook);
+  sink.keyScript[comm] = {true, true, false};  // pressed, still down, up
+  engine.Render(0, 0, 0, 0, 0);
+  EXPECT_EQ(engine.Mode(), kCommandMode);
+  sink.keyScript[mixed] = {true, false};
+  engine.Render(0, 0, 0, 0, 0);
+  EXPECT_EQ(engine.Mode(), kMixedMode);
+  sink.keyScript[nav] = {true, false};
+  engine.Render(0, 0, 0, 0, 0);
+  EXPECT_EQ(engine.Mode(), kMouselook);
+
+  sink.keyScript[centre] = {true, true};  // held: re-centres on every reading
+  engine.Render(0, 0, 0, 0, 0);
+  engine.Render(0, 0, 0, 0, 0);
+  engine.Render(0, 0, 0, 0, 0);
+  EXPECT_EQ(recentres, 2);
+
+  // Press and release; inside the pause, press and release again to resume.
+  sink.keyScript[pause] = {true, true, false, false, false, true, false};
+  const int slept = sink.sleptMs;
+  engine.Render(0, 0, 0, 0, 0);
+  EXPECT_FALSE(engine.Paused());
+  EXPECT_GE(sink.sleptMs - slept, 3) << "waited inside the pause";
+  EXPECT_TRUE(sink.keyScript[pause].empty());
+}
+
+}  // namespace
