@@ -41,6 +41,7 @@ class QuietHost : public EmitterHost {
   void ShowPanel() override {}
   void MovePanel(Point) override {}
   void SetDwellAction(int32_t) override {}
+  void HidePanel() override {}
 };
 
 // Indicators that only compute, as the real ones do before they paint.
@@ -124,7 +125,8 @@ void BM_NormalPass(benchmark::State& state) {
   SilentIndicators indicators;
   NoInput input;
   NoSound sound;
-  CursorLoop loop(app, desktop, host, indicators, input, sound);
+  Engine engine(input, [] {});
+  CursorLoop loop(app, desktop, host, {indicators, input, sound, [&]() -> Engine& { return engine; }});
   loop.Start();
   int64_t i = 0;
   const long before = AllocationCount();

@@ -60,7 +60,7 @@ void Engine::Prepare(const EngineProfile& profile) {
   if (mode_ == kMixedMode) LoadAxes(profile.mixedAxes);
 }
 
-void Engine::LoadAxes(const std::array<AxisOptions, 2>& axes) {
+void Engine::LoadAxes(const std::array<EngineAxis, 2>& axes) {
   xZone_ = axes[0].panningPoint;
   yZone_ = axes[1].panningPoint;
   xNonPanning_ = 11 - axes[0].nonPanningSensitivity;

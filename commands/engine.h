@@ -12,7 +12,7 @@
 #include "commands/input_sink.h"
 
 // Where panning begins and how sensitive the two kinds of motion are, for one axis.
-struct AxisOptions {
+struct EngineAxis {
   int32_t panningPoint = 175;
   int32_t nonPanningSensitivity = 7;
   int32_t panningSensitivity = 7;
@@ -23,7 +23,7 @@ struct AxisOptions {
 struct EngineProfile {
   std::array<const Command*, kMapCount> maps{};
   std::array<int32_t, kMapCount> deadZone{};
-  std::array<AxisOptions, 2> mouselookAxes, mixedAxes;  // [0] X rotation, [1] Y rotation
+  std::array<EngineAxis, 2> mouselookAxes, mixedAxes;  // [0] X rotation, [1] Y rotation
   int32_t freelookHold = -1;
 };
 
@@ -57,7 +57,7 @@ class Engine {
     int32_t pulse = 0, deflectionPulse = 0;
   };
 
-  void LoadAxes(const std::array<AxisOptions, 2>& axes);
+  void LoadAxes(const std::array<EngineAxis, 2>& axes);
   void MouseMove(int32_t rx, int32_t ry);
   void ProcessMap(int m);
   void HotKeys();

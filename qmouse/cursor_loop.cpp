@@ -1,5 +1,8 @@
 #include "qmouse/cursor_loop.h"
 
+#include "commands/key_table.h"
+#include "profiles/profile.h"
+
 int32_t TaskbarEdgeOf(const Rect& desktop, const Rect& work, int32_t current) {
   if (desktop.bottom != work.bottom) return kTaskbarBottom;
   if (desktop.left != work.left) return kTaskbarLeft;
@@ -22,14 +25,14 @@ namespace {
 constexpr char kKeyboardClass[] = "My-T-Mouse";  // the on-screen keyboard's top-level window
 }
 
-CursorLoop::CursorLoop(AppState& app, Desktop& desktop, EmitterHost& host, DwellIndicators& indicators,
-                       InputSink& input, SoundPlayer& sounds)
+CursorLoop::CursorLoop(AppState& app, Desktop& desktop, EmitterHost& host, EmitterTools tools)
     : app_(app),
       desktop_(desktop),
       host_(host),
-      indicators_(indicators),
-      clicker_(app, input, sounds),
-      dwell_(app, desktop, host, indicators, clicker_),
+      indicators_(tools.indicators),
+      engine_(std::move(tools.engine)),
+      clicker_(app, tools.input, tools.sounds),
+      dwell_(app, desktop, host, tools.indicators, clicker_),
       placement_(app, desktop, host) {}
 
 void CursorLoop::Start() {
@@ -53,15 +56,43 @@ int CursorLoop::Run(CHxMouse& link) {
 }
 
 int CursorLoop::EngagedPass(CHxMouse& link) {
-  // The game-output engine takes these readings; until it exists an engaged pass only
-  // keeps the link read so a failure still ends the thread.
+  Engine& engine = engine_();
   if (!engagedSetUp_) {
     engagedSetUp_ = true;
     indicators_.Hide(Indicator::Horizontal);
     indicators_.Hide(Indicator::Vertical);
+    host_.HidePanel();
+    const Profile& profile = CurrentProfile();
+    engineProfile_ = EngineViewOf(profile);
+    engine.SetMode(profile.operatingMode);
+    engine.Prepare(engineProfile_);
+    engine.SetHotKeys(KeyIndexToVirtualKey(profile.pauseHotKey), KeyIndexToVirtualKey(profile.recenterHotKey),
+                      KeyIndexToVirtualKey(profile.mouselookHotKey), KeyIndexToVirtualKey(profile.commandHotKey),
+                      KeyIndexToVirtualKey(profile.mixedHotKey));
+    if (profile.freelookHold != -1 && profile.freelookHold < 300)
+      engine.SetFreelookKey(KeyIndexToVirtualKey(profile.freelookHold), KeyIndexToKeyCode(profile.freelookHold));
   }
-  HxPosition position;
-  return link.GetPosition(position) ? 0 : FailExit(link);
+  HxPosition p;
+  if (!link.GetPosition(p)) return FailExit(link);
+  engine.Render(p.X - kHxRestValue, p.Y - kHxRestValue, p.Z - kHxRestValue, p.RX - kHxRestValue,
+                kHxRestValue - p.RY);
+  return 0;
+}
+
+EngineProfile EngineViewOf(const Profile& profile) {
+  EngineProfile view;
+  for (int m = 0; m < kMapCount; ++m) {
+    view.maps[m] = profile.Map(m);
+    view.deadZone[m] = profile.deadZone[m];
+  }
+  for (int axis = 0; axis < kLookAxes; ++axis) {
+    const AxisOptions& look = profile.axis[kAxisMouselook][axis];
+    const AxisOptions& mixed = profile.axis[kAxisMixed][axis];
+    view.mouselookAxes[axis] = {look.panningPoint, look.nonPanningSensitivity, look.panningSensitivity};
+    view.mixedAxes[axis] = {mixed.panningPoint, mixed.nonPanningSensitivity, mixed.panningSensitivity};
+  }
+  view.freelookHold = profile.freelookHold;
+  return view;
 }
 
 int CursorLoop::FailExit(CHxMouse& link) {

@@ -2,6 +2,9 @@
 // The cursor thread's passes: one tracker reading per pass, paced by the tracker. Normal
 // passes move the cursor with the head, recognise gestures, notice the physical mouse and
 // track the foreground window.
+#include <functional>
+
+#include "commands/engine.h"
 #include "commands/input_sink.h"
 #include "device/hx_mouse.h"
 #include "qmouse/app_state.h"
@@ -27,6 +30,17 @@ class EmitterHost {
   virtual void MovePanel(Point topLeft) = 0;  // keeping size and z-order
   // Shows `clickMode` on the panel.
   virtual void SetDwellAction(int32_t clickMode) = 0;
+  // Hides the panel for an engaged profile, without counting it as hidden by the user.
+  virtual void HidePanel() = 0;
+};
+
+// What the cursor thread works with besides the desktop and the main window.
+struct EmitterTools {
+  DwellIndicators& indicators;
+  InputSink& input;
+  SoundPlayer& sounds;
+  // The process's one output engine, created on first use.
+  std::function<Engine&()> engine;
 };
 
 // Integer fractions of the desktop that size the dwell indicators and place the panel.
@@ -36,10 +50,13 @@ struct ScreenMeasures {
   static ScreenMeasures Of(const Rect& desktop, const Rect& workArea);
 };
 
+class Profile;
+// The engine's view of a profile: its maps, dead zones, axis options and freelook hold.
+EngineProfile EngineViewOf(const Profile& profile);
+
 class CursorLoop {
  public:
-  CursorLoop(AppState& app, Desktop& desktop, EmitterHost& host, DwellIndicators& indicators, InputSink& input,
-             SoundPlayer& sounds);
+  CursorLoop(AppState& app, Desktop& desktop, EmitterHost& host, EmitterTools tools);
 
   // Measures the screen and centres the cursor.
   void Start();
@@ -64,6 +81,8 @@ class CursorLoop {
   Desktop& desktop_;
   EmitterHost& host_;
   DwellIndicators& indicators_;
+  std::function<Engine&()> engine_;
+  EngineProfile engineProfile_;  // the engaged profile as the engine reads it
   ClickEmitter clicker_;
   Dwell dwell_;
   PanelPlacement placement_;

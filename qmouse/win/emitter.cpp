@@ -7,6 +7,7 @@
 #include "qmouse/cursor_loop.h"
 #include "qmouse/texts.h"
 #include "qmouse/win/null_window.h"
+#include "qmouse/win/process_engine.h"
 #include "qmouse/win/sounds.h"
 #include "commands/win/win32_input.h"
 
@@ -78,7 +79,7 @@ DWORD WINAPI Emitter(void* param) {
   Win32Desktop desktop;
   Win32InputSink input;
   Win32SoundPlayer sounds;
-  CursorLoop loop(window.App(), desktop, window, window.Indicators(), input, sounds);
+  CursorLoop loop(window.App(), desktop, window, {window.Indicators(), input, sounds, ProcessEngine});
   loop.Start();
   return static_cast<DWORD>(loop.Run(link));
 }

@@ -5,7 +5,9 @@
 #include <ole2.h>
 
 #include "qmouse/texts.h"
+#include "profiles/profile.h"
 #include "qmouse/win/null_window.h"
+#include "qmouse/win/process_engine.h"
 #include "resources/qmouse/resource.h"
 #include "winui/app.h"
 
@@ -27,11 +29,17 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     MessageBoxA(nullptr, texts::kOleFailed, texts::kAppTitle, MB_OK);
     return 1;
   }
+  SetProfileMessageHandler([](const char* text, const char* caption) { MessageBoxA(nullptr, text, caption, MB_OK); });
   {
     NullWindow window(application);
     window.SetLastForeground(GetForegroundWindow());
     window.DoModal();
   }
+  // The cursor thread has ended with the window: let go of what the engine holds, then of
+  // the profiles.
+  ShutdownProcessEngine();
+  CurrentProfile().Clear();
+  WorkingProfile().Clear();
   OleUninitialize();
   return 0;
 }

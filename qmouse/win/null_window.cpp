@@ -237,6 +237,10 @@ void NullWindow::ShowPanel() {
   if (HWND panel = floater_.hwnd()) ShowWindowAsync(panel, SW_SHOWNOACTIVATE);
 }
 
+void NullWindow::HidePanel() {
+  if (HWND panel = floater_.hwnd()) ShowWindowAsync(panel, SW_HIDE);
+}
+
 void NullWindow::MovePanel(Point p) {
   if (HWND panel = floater_.hwnd())
     SetWindowPos(panel, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);

@@ -48,6 +48,7 @@ class NullWindow : public winui::Dialog, public EmitterHost {
   void ShowPanel() override;
   void MovePanel(Point topLeft) override;
   void SetDwellAction(int32_t clickMode) override;
+  void HidePanel() override;
 
  protected:
   BOOL OnInitDialog() override;

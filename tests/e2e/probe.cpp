@@ -32,6 +32,15 @@ LRESULT CALLBACK Probe::Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MBUTTONDOWN: name = "Mdown"; break;
     case WM_MBUTTONUP: name = "Mup"; break;
   }
+  if (self && (msg == WM_KEYDOWN || msg == WM_KEYUP)) {
+    const int scan = (static_cast<int>(lp >> 16) & 0xFF) | ((lp & (1 << 24)) ? 0x80 : 0);
+    self->events_.push_back(std::string(msg == WM_KEYDOWN ? "Kdown " : "Kup ") + std::to_string(wp) + "/" +
+                            std::to_string(scan));
+  }
+  if (self && msg == WM_MOUSEWHEEL)
+    self->events_.push_back("wheel " + std::to_string(static_cast<short>(HIWORD(wp))));
+  if (self && (msg == WM_XBUTTONDOWN || msg == WM_XBUTTONUP))
+    self->events_.push_back(std::string(msg == WM_XBUTTONDOWN ? "X" : "Xup") + std::to_string(HIWORD(wp)));
   if (self && name) {
     const int x = static_cast<short>(LOWORD(lp)), y = static_cast<short>(HIWORD(lp));
     self->events_.push_back(std::string(name) + " " + std::to_string(x) + "," + std::to_string(y));

@@ -17,7 +17,8 @@ class Probe {
   // Pumps messages until `count` button events have arrived or `timeoutMs` passed.
   bool WaitEvents(size_t count, DWORD timeoutMs);
   void Pump(DWORD ms);
-  // "Ldown 100,100", "Lup 100,100", "Rdown ...", "Mdown ...", "wheel -120".
+  // "Ldown 100,100", "Lup 100,100", "Rdown ...", "Mdown ...", "wheel -120", "X1", "Xup2",
+  // "Kdown 65/30", "Kup 65/30" (virtual key / key code byte).
   const std::vector<std::string>& Events() const { return events_; }
   std::string Joined() const;
   void Clear() { events_.clear(); }

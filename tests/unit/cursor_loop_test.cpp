@@ -3,6 +3,8 @@
 
 #include "hxsim/in_memory_port.h"
 #include "qmouse/cursor_loop.h"
+#include "commands/key_table.h"
+#include "profiles/profile.h"
 #include "tests/unit/qmouse_fakes.h"
 
 namespace {
@@ -10,7 +12,7 @@ namespace {
 class CursorLoopTest : public testing::Test, protected EmitterWorld {
  protected:
   HxPositionDouble Reading(double rx, double ry, double x = 0, double z = 0) { return {x, 0, z, rx, ry}; }
-  CursorLoop loop{app, desktop, host, indicators, input, sounds};
+  CursorLoop loop{app, desktop, host, Tools()};
 };
 
 TEST_F(CursorLoopTest, StartCentresAndMeasures) {
@@ -154,6 +156,44 @@ TEST_F(CursorLoopTest, GesturesChangeTheModeOrClick) {
   loop.NormalPass({0, 0, 0, 0, 0});
   loop.NormalPass({-1001, 0, 0, 0, 0});
   EXPECT_EQ(app.settings.Get(Setting::DwellCommand), kNoClick);
+}
+
+// Stops the loop once the engine has sent a key, so an engaged Run can end in a test.
+class StoppingSink : public RecordingSink {
+ public:
+  explicit StoppingSink(AppState& app) : app_(app) {}
+  void Key(int vk, int code, bool down, Via via) override {
+    RecordingSink::Key(vk, code, down, via);
+    app_.stopEmitter = 1;
+  }
+
+ private:
+  AppState& app_;
+};
+
+TEST_F(CursorLoopTest, EngagedPassFeedsTheEngineCentredReadings) {
+  Profile saved = CurrentProfile();
+  Profile& profile = CurrentProfile();
+  profile.operatingMode = kCommandMode;
+  profile.deadZone[0] = 100;
+  profile.Map(0)->usesKeys = 1;
+  profile.Map(0)->keys = {KeyCodeToKeyIndex(0x1E), -1, -1, -1};  // A
+  StoppingSink sink(app);
+  Engine engaged(sink, [] {});
+  CursorLoop engagedLoop(app, desktop, host, {indicators, input, sounds, [&]() -> Engine& { return engaged; }});
+  SimDevice device;
+  device.SetPose({-500.0, 0, 0, 0, 0});
+  CHxMouse link(std::make_unique<InMemoryPort>(device));
+  engagedLoop.Start();
+  app.engaged = 1;
+  EXPECT_EQ(engagedLoop.Run(link), 0);
+  EXPECT_EQ(sink.Joined(), "K65/30down K65/30up");
+  EXPECT_EQ(engaged.MapValue(0), -500);
+  EXPECT_EQ(engaged.Mode(), kCommandMode);
+  EXPECT_EQ(host.panelHides, 1);
+  EXPECT_EQ(indicators.Count("hide H"), 1);
+  EXPECT_EQ(desktop.sets, 1) << "an engaged pass moves no cursor";
+  CurrentProfile() = saved;
 }
 
 TEST_F(CursorLoopTest, RunEndsOnStopOrOnAFailedRead) {

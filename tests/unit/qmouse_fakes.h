@@ -75,6 +75,8 @@ class FakeHost : public EmitterHost {
     }
   }
   void SetDwellAction(int32_t mode) override { dwellActions.push_back(mode); }
+  void HidePanel() override { ++panelHides; }
+  int panelHides = 0;
 };
 
 class FakeIndicators : public DwellIndicators {
@@ -111,4 +113,9 @@ struct EmitterWorld {
   FakeIndicators indicators;
   RecordingInput input;
   RecordingSounds sounds;
+  int recentres = 0;
+  Engine engine{input, [this] { ++recentres; }};
+  EmitterTools Tools() {
+    return {indicators, input, sounds, [this]() -> Engine& { return engine; }};
+  }
 };
