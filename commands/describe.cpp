@@ -79,11 +79,14 @@ std::string describeWheel(int method, int direction) {
 
 // Each flag's text replaces what came before unless an earlier flag was set, and the Power
 // Command replaces everything: the engine runs only the list when that flag is set.
-std::string describeMotion(const std::array<Command, kMapCount>& maps, int mode, int motion) {
-  const Command* c = nullptr;
-  if (mode == kCommandMode && motion >= 0 && motion < kMapCount) c = &maps[motion];
-  if (mode == kMixedMode && motion >= 0 && motion <= 5) c = &maps[motion + 10];
-  if (!c) return motion >= 6 && motion <= 9 ? kCursorTexts[motion - 6] : "Not used";
+std::string describeMotion(int mode, int motion, const MapLookup& mapAt) {
+  int map = -1;
+  if (mode == kCommandMode && motion >= 0 && motion < kMapCount) map = motion;
+  if (mode == kMixedMode && motion >= 0 && motion <= 5) map = motion + 10;
+  if (map < 0) return motion >= 6 && motion <= 9 ? kCursorTexts[motion - 6] : "Not used";
+  static const Command kEmpty;
+  const Command* c = mapAt(map);
+  if (!c) c = &kEmpty;
 
   std::string text = "None";
   if (c->usesButtons)

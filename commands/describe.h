@@ -3,6 +3,7 @@
 // the profile details view. Power Command entry labels built here are stored in the profile.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "commands/command.h"
@@ -14,8 +15,10 @@ std::string describeOptionsButtons(int action, int b1, int b2, int b3, int b4, i
 // k1-k4 are key indices.
 std::string describeKeys(int action, int k1, int k2, int k3, int k4);
 std::string describeWheel(int method, int direction);
-// The profile details view's summary of motion 0-9 of a profile with the given maps.
-std::string describeMotion(const std::array<Command, kMapCount>& maps, int mode, int motion);
+// The profile details view's summary of motion 0-9. `mapAt` gives the profile's map of that
+// number; an empty slot (null) reads as a command that sends nothing.
+using MapLookup = std::function<const Command*(int map)>;
+std::string describeMotion(int mode, int motion, const MapLookup& mapAt);
 
 // Power Command entry labels.
 std::string describePowerButtons(int b1, int b2, int b3, int b4, int b5, int b6, int b7, int b8);

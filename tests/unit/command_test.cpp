@@ -394,8 +394,18 @@ TEST(Describe, Motion) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "mode " << c.mode << " motion " << c.motion);
-    EXPECT_EQ(describeMotion(maps, c.mode, c.motion), c.text);
+    EXPECT_EQ(describeMotion(c.mode, c.motion, [&](int map) { return &maps[map]; }), c.text);
   }
+}
+
+TEST(Describe, MotionOfAnEmptySlot) {
+  int asked = -1;
+  const auto none = [&](int map) -> const Command* {
+    asked = map;
+    return nullptr;
+  };
+  EXPECT_EQ(describeMotion(kMixedMode, 3, none), "None");
+  EXPECT_EQ(asked, 13);
 }
 
 }  // namespace
