@@ -166,3 +166,307 @@ TEST(ProfileFormat, CreationAndReset) {
   EXPECT_EQ(changed.ToBytes(), p.ToBytes());
 }
 
+TEST(ProfileFormat, PopulatedProfileRoundTripsByteForByte) {
+  const Profile p = Populated();
+  const std::string bytes = p.ToBytes();
+  // The four strings in their three prefix forms, and the list's own length.
+  EXPECT_EQ(bytes.substr(140, 3), "\xFF\x2C\x01") << "300 bytes: 0xFF and a 16-bit length";
+  EXPECT_EQ(bytes.substr(443, 7), "\xFF\xFF\xFF" + U32Bytes(70000)) << "70000 bytes: the 32-bit form";
+  EXPECT_EQ(bytes.substr(70450, 3), std::string("\xFF\xFF\x00", 3)) << "255 bytes: three-byte prefix";
+  EXPECT_EQ(bytes.substr(70708, 1), "\xFE") << "254 bytes: one-byte prefix";
+  EXPECT_EQ(U16At(bytes, 70963), 24);
+
+  Profile q;
+  ASSERT_TRUE(Read(q, bytes));
+  EXPECT_EQ(q.ToBytes(), bytes);
+  EXPECT_EQ(q.freelookHold, 302);
+  EXPECT_EQ(q.axis[kAxisMixed][kAxisYRotation].panningPoint, p.axis[kAxisMixed][kAxisYRotation].panningPoint);
+  EXPECT_EQ(q.GamePath(), p.GamePath());
+  ASSERT_NE(q.Map(20), nullptr);
+  EXPECT_EQ(q.Map(19), nullptr);
+  EXPECT_EQ(q.Map(15)->powerLabels[49], p.Map(15)->powerLabels[49]);
+  EXPECT_EQ(q.Map(15)->powerDuration[49], p.Map(15)->powerDuration[49]);
+}
+
+TEST(ProfileFormat, CountOf16SavesBackWith16) {
+  Profile p;
+  p.maps.resize(kMapCount);
+  const std::string bytes = p.ToBytes();
+  ASSERT_EQ(bytes.size(), kDefaultSize - 32);
+  Profile q;
+  ASSERT_TRUE(Read(q, bytes));
+  EXPECT_EQ(q.MapListLength(), 16u);
+  EXPECT_EQ(q.ToBytes(), bytes);
+}
+
+// Each string length's prefix as written, and the value read back from it.
+TEST(ArchiveFormat, StringPrefixForms) {
+  struct Case {
+    size_t length;
+    std::string prefix;
+  } cases[] = {
+      {0, std::string(1, '\0')},
+      {1, "\x01"},
+      {254, "\xFE"},
+      {255, std::string("\xFF\xFF\x00", 3)},
+      {65533, "\xFF\xFD\xFF"},
+      {65534, "\xFF\xFF\xFF" + U32Bytes(65534)},
+      {65535, "\xFF\xFF\xFF" + U32Bytes(65535)},
+      {100000, "\xFF\xFF\xFF" + U32Bytes(100000)},
+  };
+  for (const auto& c : cases) {
+    ArchiveWriter w;
+    std::string s(c.length, 'q');
+    ASSERT_TRUE(w.String(s));
+    EXPECT_EQ(w.Bytes(), c.prefix + s) << c.length;
+    ArchiveReader r(reinterpret_cast<const uint8_t*>(w.Bytes().data()), w.Bytes().size());
+    std::string back = "old";
+    EXPECT_TRUE(r.String(back)) << c.length;
+    EXPECT_EQ(back, s) << c.length;
+    EXPECT_EQ(r.Remaining(), 0u) << c.length;
+  }
+}
+
+// Stored forms the writer never makes but the reader takes: values cut at a zero, wide text.
+TEST(ArchiveFormat, StringsAsRead) {
+  const std::string text260 = std::string(20, 't') + '\0' + std::string(239, 'u');
+  struct Case {
+    const char* what;
+    std::string stored;
+    std::string value;
+  } cases[] = {
+      {"260 bytes, zero at 20", "\xFF" + U16Bytes(260) + text260, std::string(20, 't')},
+      {"narrow through the 32-bit form", "\xFF\xFF\xFF" + U32Bytes(3) + "abc", "abc"},
+      {"wide, short prefix", "\xFF\xFE\xFF\x03" + std::string("a\0b\0c\0", 6), "abc"},
+      {"wide Latin-1 stays", "\xFF\xFE\xFF\x02" + std::string("\xE9\0\xFF\0", 4), "\xE9\xFF"},
+      {"wide beyond Latin-1", "\xFF\xFE\xFF\x03" + std::string("x\0\x2D\x4Ey\0", 6), "x?y"},
+      {"wide surrogate pair is one character", "\xFF\xFE\xFF\x03" + std::string("\x3D\xD8\x00\xDEz\0", 6), "?z"},
+      {"wide cut at zero", "\xFF\xFE\xFF\x03" + std::string("a\0\0\0b\0", 6), "a"},
+      {"wide, 16-bit count", "\xFF\xFE\xFF\xFF" + U16Bytes(300) + [] {
+         std::string w;
+         for (int i = 0; i < 300; ++i) w += std::string("w\0", 2);
+         return w;
+       }(),
+       std::string(300, 'w')},
+      {"wide, 32-bit count", "\xFF\xFE\xFF\xFF\xFF\xFF" + U32Bytes(2) + std::string("o\0k\0", 4), "ok"},
+  };
+  for (const auto& c : cases) {
+    const std::string stored = c.stored + "!";
+    ArchiveReader r(reinterpret_cast<const uint8_t*>(stored.data()), stored.size());
+    std::string value;
+    EXPECT_TRUE(r.String(value)) << c.what << ": " << r.Error();
+    EXPECT_EQ(value, c.value) << c.what;
+    EXPECT_EQ(r.Remaining(), 1u) << c.what << ": the whole stored length is consumed";
+  }
+
+  // The same in a profile's field, read through the whole file.
+  std::string file = Profile().ToBytes();
+  file.replace(140, 1, "\xFF" + U16Bytes(260) + text260);
+  Profile p;
+  ASSERT_TRUE(Read(p, file));
+  EXPECT_EQ(p.ReservedText(), std::string(20, 't'));
+}
+
+TEST(ArchiveFormat, CountForms) {
+  for (uint32_t n : {0u, 65534u, 65535u, 70000u}) {
+    ArchiveWriter w;
+    w.Count(n);
+    EXPECT_EQ(w.Bytes().size(), n < 65535 ? 2u : 6u) << n;
+    std::string bytes = w.Bytes() + std::string(n, '\0');
+    ArchiveReader r(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    uint32_t back = 0;
+    EXPECT_TRUE(r.Count(back, 1)) << n;
+    EXPECT_EQ(back, n);
+    // One byte short of what the elements need.
+    ArchiveReader shortReader(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size() - 1);
+    EXPECT_FALSE(shortReader.Count(back, 1)) << n;
+  }
+}
+
+TEST(ProfileName, CpfCompletion) {
+  const struct {
+    const char* given;
+    const char* completed;
+  } cases[] = {
+      {"Quake", "Quake.cpf"},        {"Quake.cpf", "Quake.cpf"},     {"a.cpf.old", "a.cpf.old"},
+      {"Quake.CPF", "Quake.CPF.cpf"}, {"Quake.cp", "Quake.cp.cpf"}, {"", ".cpf"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(CompleteProfileName(c.given), c.completed) << c.given;
+}
+
+TEST_F(ProfileFileTest, SaveCompletesTheNameAndLoadReadsItBack) {
+  const Profile p = Populated();
+  std::string saved;
+  ASSERT_TRUE(p.Save(PathOf("Game"), &saved));
+  EXPECT_EQ(saved, PathOf("Game.cpf"));
+  EXPECT_FALSE(fs::exists(PathOf("Game")));
+  EXPECT_EQ(FileBytes(saved), p.ToBytes());
+
+  Profile q;
+  std::string error;
+  ASSERT_TRUE(q.Load(saved, &error)) << error;
+  EXPECT_EQ(q.ToBytes(), p.ToBytes());
+
+  // Saving again replaces the file and leaves no temporary file behind.
+  ASSERT_TRUE(Profile().Save(saved, &saved));
+  EXPECT_EQ(saved, PathOf("Game.cpf"));
+  EXPECT_EQ(fs::file_size(saved), kDefaultSize);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+}
+
+TEST_F(ProfileFileTest, FailedSaveKeepsThePreviousFile) {
+  const std::string target = PathOf("Keep.cpf");
+  ASSERT_TRUE(Profile().Save(target));
+  // The temporary file cannot be created where a folder of that name stands.
+  fs::create_directory(target + ".saving");
+  std::string error, saved;
+  EXPECT_FALSE(Populated().Save(target, &saved, &error));
+  EXPECT_EQ(saved, target);
+  EXPECT_FALSE(error.empty());
+  EXPECT_EQ(FileBytes(target), Profile().ToBytes());
+
+  EXPECT_FALSE(Profile().Save(PathOf("no such folder/x"), &saved, &error));
+  EXPECT_EQ(saved, PathOf("no such folder/x.cpf"));
+}
+
+TEST_F(ProfileFileTest, LoadOfAMissingOrDamagedFileChangesNothing) {
+  Profile p = Populated();
+  const std::string before = p.ToBytes();
+  std::string error;
+  EXPECT_FALSE(p.Load(PathOf("absent.cpf"), &error));
+  EXPECT_NE(error.find("cannot open"), std::string::npos) << error;
+
+  std::string cut = Profile().ToBytes();
+  cut.resize(5000);
+  std::ofstream(PathOf("cut.cpf"), std::ios::binary) << cut;
+  EXPECT_FALSE(p.Load(PathOf("cut.cpf"), &error));
+  EXPECT_NE(error.find("ends early"), std::string::npos) << error;
+  EXPECT_EQ(p.ToBytes(), before);
+}
+
+// Every prefix of a good file is a damaged one.
+TEST(ProfileLoad, FileCutAtEveryOffsetFailsAndLeavesTheCurrentProfile) {
+  Profile& current = CurrentProfile();
+  current = Populated();
+  const Command* map0 = current.Map(0);
+  const std::string before = current.ToBytes();
+  const std::string good = Profile().ToBytes();
+  std::string error;
+  for (size_t n = 0; n < good.size(); ++n) {
+    error.clear();
+    ASSERT_FALSE(current.FromBytes(reinterpret_cast<const uint8_t*>(good.data()), n, &error)) << n;
+    ASSERT_NE(error.find("(at byte "), std::string::npos) << n << ": " << error;
+    ASSERT_EQ(current.Map(0), map0) << n;
+    ASSERT_EQ(current.MapListLength(), 24u) << n;
+  }
+  EXPECT_EQ(current.ToBytes(), before);
+  ASSERT_TRUE(Read(current, good));
+  EXPECT_EQ(current.ToBytes(), good);
+}
+
+// Damaged files: each fails with its reason and the byte where it was found.
+TEST(ProfileLoad, DamagedFilesFailWithReasonAndOffset) {
+  const std::string good = Profile().ToBytes();
+  Profile count16;
+  count16.maps.resize(kMapCount);
+  const std::string good16 = count16.ToBytes();
+  Profile holed;
+  holed.maps[3].reset();
+  const std::string tag3 = std::to_string(MapTagOffset(3));
+
+  struct Case {
+    const char* what;
+    std::string bytes;
+    const char* reason;
+    std::string offset;
+  } cases[] = {
+      {"empty file", "", "ends early", "0"},
+      {"other class", [&] { auto b = good; b[158] = 'x'; return b; }(), "class \"Commanx\"", "146"},
+      {"other schema", [&] { auto b = good; PutU16(b, 148, 420); return b; }(), "schema 420", "146"},
+      {"reference to a record not read yet",
+       [&] { auto b = good; PutU16(b, MapTagOffset(1), 3); return b; }(), "not read yet", std::to_string(MapTagOffset(1))},
+      {"reference to the class as a record",
+       [&] { auto b = good; PutU16(b, MapTagOffset(1), 1); return b; }(), "is a class", std::to_string(MapTagOffset(1))},
+      {"class tag naming a record",
+       [&] { auto b = good; PutU16(b, MapTagOffset(2), 0x8002); return b; }(), "unknown class number 2",
+       std::to_string(MapTagOffset(2))},
+      {"class tag before any class", [&] { auto b = good; PutU16(b, kFirstTag, 0x8001); return b; }(),
+       "unknown class number 1", "146"},
+      {"32-bit reference to an unknown record",
+       [&] { auto b = good; b.replace(MapTagOffset(1), 2, "\xFF\x7F" + U32Bytes(99)); return b; }(),
+       "record 99", std::to_string(MapTagOffset(1))},
+      {"32-bit class tag of an unknown class",
+       [&] { auto b = good; b.replace(MapTagOffset(1), 2, "\xFF\x7F" + U32Bytes(0x80000005u)); return b; }(),
+       "unknown class number 5", std::to_string(MapTagOffset(1))},
+      {"fewer than 16 maps", [&] { auto b = good; PutU16(b, kCountOffset, 15); return b; }(), "fewer than 16", "146"},
+      {"empty slot among the maps", holed.ToBytes(), "map 3 is an empty slot", tag3},
+      {"a map listed twice", [&] { auto b = good16; PutU16(b, kCountOffset, 17); return b + U16Bytes(2); }(),
+       "map 16 is record 2 again", std::to_string(good16.size())},
+      {"count beyond the bytes left", [&] { auto b = good; PutU16(b, kCountOffset, 40000); return b; }(),
+       "count 40000", "144"},
+      {"32-bit count beyond the bytes left",
+       [&] { auto b = good; b.replace(kCountOffset, 2, "\xFF\xFF" + U32Bytes(0xFFFFFFFFu)); return b; }(),
+       "count 4294967295", "144"},
+      {"string longer than the file",
+       [&] { auto b = good; b.replace(140, 1, "\xFF\xFF\xFF" + U32Bytes(0xFFFFFFF0u)); return b; }(), "ends early",
+       "147"},
+      {"wide string longer than the file",
+       [&] { auto b = good; b.replace(140, 1, "\xFF\xFE\xFF\xFF\xFF\xFF" + U32Bytes(0x7FFFFFFFu)); return b; }(),
+       "ends early in a wide string", "150"},
+      {"wide mark twice",
+       [&] { auto b = good; b.replace(140, 1, "\xFF\xFE\xFF\xFF\xFE\xFF"); return b; }(), "wide twice", "140"},
+  };
+  for (const auto& c : cases) {
+    Profile target = Populated();
+    const Command* map0 = target.Map(0);
+    std::string error;
+    EXPECT_FALSE(Read(target, c.bytes, &error)) << c.what;
+    EXPECT_NE(error.find(c.reason), std::string::npos) << c.what << ": " << error;
+    EXPECT_NE(error.find("(at byte " + c.offset + ")"), std::string::npos) << c.what << ": " << error;
+    EXPECT_EQ(target.Map(0), map0) << c.what;
+    EXPECT_EQ(target.GamePath().size(), 70000u) << c.what;
+  }
+}
+
+// Forms other writers may use, which read as the same profile.
+TEST(ProfileLoad, AcceptedVariants) {
+  const std::string good = Profile().ToBytes();
+  struct Case {
+    const char* what;
+    std::string bytes;
+  } cases[] = {
+      {"32-bit class tags",
+       [&] {
+         std::string b = good.substr(0, MapTagOffset(1));
+         for (size_t k = 1; k < kMapCount; ++k)
+           b += "\xFF\x7F" + U32Bytes(0x80000001u) + good.substr(MapTagOffset(k) + 2, kBodySize);
+         return b + good.substr(MapTagOffset(16) - 2);
+       }()},
+      {"32-bit count", good.substr(0, kCountOffset) + "\xFF\xFF" + U32Bytes(32) + good.substr(kCountOffset + 2)},
+      {"trailing bytes", good + "trailing"},
+      {"wide empty string", good.substr(0, 140) + "\xFF\xFE\xFF" + std::string(1, '\0') + good.substr(141)},
+  };
+  for (const auto& c : cases) {
+    Profile p = Populated();
+    std::string error;
+    EXPECT_TRUE(Read(p, c.bytes, &error)) << c.what << ": " << error;
+    EXPECT_EQ(p.ToBytes(), good) << c.what;
+  }
+}
+
+TEST(ProfileClear, EmptyListShowsTheMessageFirst) {
+  std::vector<std::string> shown;
+  SetProfileMessageHandler([&](const char* text, const char* caption) { shown.push_back(std::string(text) + "|" + caption); });
+  Profile p;
+  p.Clear();
+  EXPECT_EQ(p.MapListLength(), 0u);
+  EXPECT_TRUE(shown.empty());
+  p.Clear();
+  EXPECT_EQ(shown, std::vector<std::string>{"Error shutting down.|Hxprofiler"});
+  EXPECT_EQ(p.MapListLength(), 0u);
+  SetProfileMessageHandler(nullptr);
+  p.Clear();
+  EXPECT_EQ(shown.size(), 1u);
+}
+
+}  // namespace

@@ -1,0 +1,224 @@
+#include "profiles/profile.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+#include <utility>
+
+#include "profiles/archive.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr ArchiveClass kCommandClass{Command::kClassName, Command::kSchema};
+constexpr size_t kSlotTagBytes = 2;  // the least a list element can take in the file
+constexpr int32_t kAxisDefaults[3] = {175, 7, 7};
+constexpr int32_t kDeadZoneDefault = 1000;
+// A profile is about 54 KB; anything near this is not one, and a 32-bit program should not
+// try to hold it.
+constexpr uintmax_t kMaxFileBytes = uintmax_t{64} << 20;
+// Beside the target, so the rename stays on one volume. Not "~" after ".cpf": the 8.3 short
+// name of "x.cpf~" ends in ".CPF" and would show up in a listing of profiles.
+constexpr const char* kTempSuffix = ".saving";
+
+ProfileMessageFn& MessageHandler() {
+  static ProfileMessageFn handler;
+  return handler;
+}
+
+bool Report(std::string* error, std::string text) {
+  if (error) *error = std::move(text);
+  return false;
+}
+
+}  // namespace
+
+void SetProfileMessageHandler(ProfileMessageFn fn) { MessageHandler() = std::move(fn); }
+
+std::string CompleteProfileName(const std::string& name) {
+  return name.find(kProfileExtension) == std::string::npos ? name + kProfileExtension : name;
+}
+
+Profile::Profile() : operatingMode(kMouselook) {
+  ResetValues();
+  // Sized to sixteen empty slots first, then each new map goes in ahead of them: the stored
+  // list keeps that length of 32.
+  maps.resize(kMapCount);
+  for (int i = 0; i < kMapCount; ++i) maps.insert(maps.begin() + i, std::make_unique<Command>());
+}
+
+Profile::Profile(const Profile& other)
+    : operatingMode(other.operatingMode),
+      pauseHotKey(other.pauseHotKey),
+      recenterHotKey(other.recenterHotKey),
+      mouselookHotKey(other.mouselookHotKey),
+      commandHotKey(other.commandHotKey),
+      mixedHotKey(other.mixedHotKey),
+      freelookHold(other.freelookHold),
+      reservedText(other.reservedText),
+      gamePath(other.gamePath),
+      startDirectory(other.startDirectory),
+      gameArguments(other.gameArguments) {
+  std::copy(std::begin(other.deadZone), std::end(other.deadZone), deadZone);
+  for (int m = 0; m < kAxisModes; ++m)
+    for (int a = 0; a < kLookAxes; ++a) axis[m][a] = other.axis[m][a];
+  maps.reserve(other.maps.size());
+  for (const auto& map : other.maps) maps.push_back(map ? std::make_unique<Command>(*map) : nullptr);
+}
+
+Profile& Profile::operator=(const Profile& other) {
+  if (this != &other) *this = Profile(other);
+  return *this;
+}
+
+void Profile::ResetValues() {
+  for (auto& d : deadZone) d = kDeadZoneDefault;
+  for (auto& mode : axis)
+    for (auto& a : mode) a = {kAxisDefaults[0], kAxisDefaults[1], kAxisDefaults[2]};
+  pauseHotKey = recenterHotKey = mouselookHotKey = commandHotKey = mixedHotKey = -1;
+  freelookHold = -1;
+  reservedText.clear();
+  gamePath.clear();
+  startDirectory.clear();
+  gameArguments.clear();
+}
+
+void Profile::Reset() {
+  ResetValues();
+  for (size_t i = 0; i < maps.size() && i < kMapCount; ++i)
+    if (maps[i]) maps[i]->reset();
+}
+
+// An empty list here means a load failed before (the manager clears before every load), which
+// the user is told about before the clear goes on.
+void Profile::Clear() {
+  if (maps.empty() && MessageHandler()) MessageHandler()(kClearEmptyText, kClearEmptyCaption);
+  maps.clear();
+}
+
+template <typename Ar>
+bool Profile::SerializeSection(Ar& ar) {
+  bool ok = true;
+  for (auto& d : deadZone) ok = ok && ar.Int(d);
+  for (auto& mode : axis)
+    for (auto& a : mode)
+      ok = ok && ar.Int(a.panningPoint) && ar.Int(a.nonPanningSensitivity) && ar.Int(a.panningSensitivity);
+  return ok && ar.Int(operatingMode) && ar.Int(pauseHotKey) && ar.Int(recenterHotKey) &&
+         ar.Int(mouselookHotKey) && ar.Int(commandHotKey) && ar.Int(mixedHotKey) && ar.Int(freelookHold) &&
+         ar.String(reservedText) && ar.String(gamePath) && ar.String(startDirectory) && ar.String(gameArguments);
+}
+
+std::string Profile::ToBytes() const {
+  ArchiveWriter writer;
+  writer.Reserve(160 + reservedText.size() + gamePath.size() + startDirectory.size() + gameArguments.size() +
+                 maps.size() * 3360);
+  // The writer only reads the fields; the shared routine takes references for both directions.
+  const_cast<Profile*>(this)->SerializeSection(writer);
+  writer.Count(static_cast<uint32_t>(maps.size()));
+  for (const auto& map : maps) {
+    if (!map) {
+      writer.NullObject();
+      continue;
+    }
+    writer.NewObject(kCommandClass);
+    map->Serialize(writer);
+  }
+  return writer.TakeBytes();
+}
+
+// Reads into a record of its own and takes it over only when every byte made sense, so a
+// damaged file never leaves a half-read profile for the engine. Beyond the file's own rules it
+// insists on maps 0-15 being present, since every user of a profile relies on them, and on
+// each map appearing once, since the list owns its maps. Bytes after the list are ignored.
+bool Profile::FromBytes(const uint8_t* data, size_t size, std::string* error) {
+  Profile loaded(EmptyTag{});
+  ArchiveReader reader(data, size);
+  uint32_t count = 0;
+  if (!loaded.SerializeSection(reader) || !reader.Count(count, kSlotTagBytes)) return Report(error, reader.Error());
+  if (count < kMapCount) {
+    reader.Fail("the list holds " + std::to_string(count) + " maps, fewer than " + std::to_string(kMapCount),
+                reader.Offset());
+    return Report(error, reader.Error());
+  }
+  loaded.maps.resize(count);
+  for (uint32_t i = 0; i < count; ++i) {
+    const size_t at = reader.Offset();
+    ArchiveReader::ObjectKind kind;
+    uint32_t number;
+    if (!reader.Object(kCommandClass, kind, number)) return Report(error, reader.Error());
+    if (kind == ArchiveReader::ObjectKind::kExisting) {
+      reader.Fail("map " + std::to_string(i) + " is record " + std::to_string(number) + " again", at);
+      return Report(error, reader.Error());
+    }
+    if (kind == ArchiveReader::ObjectKind::kEmpty) {
+      if (i < kMapCount) {
+        reader.Fail("map " + std::to_string(i) + " is an empty slot", at);
+        return Report(error, reader.Error());
+      }
+      continue;
+    }
+    auto map = std::make_unique<Command>();
+    if (!map->Serialize(reader)) return Report(error, reader.Error());
+    loaded.maps[i] = std::move(map);
+  }
+  *this = std::move(loaded);
+  return true;
+}
+
+bool Profile::Load(const std::string& fileName, std::string* error) {
+  std::error_code ec;
+  const fs::path path(fileName);
+  const uintmax_t size = fs::file_size(path, ec);
+  if (ec) return Report(error, "cannot open \"" + fileName + "\": " + ec.message());
+  if (size > kMaxFileBytes)
+    return Report(error, "\"" + fileName + "\" is " + std::to_string(size) + " bytes, too large for a profile");
+  std::ifstream in(path, std::ios::binary);
+  std::string bytes(static_cast<size_t>(size), '\0');
+  if (!in || !in.read(&bytes[0], static_cast<std::streamsize>(size)))
+    return Report(error, "cannot read \"" + fileName + "\"");
+  std::string reason;
+  if (!FromBytes(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), &reason))
+    return Report(error, "\"" + fileName + "\": " + reason);
+  return true;
+}
+
+// The new bytes go to a temporary file that then takes the target's place in one rename:
+// std::filesystem::rename replaces an existing target on POSIX and on Windows (where
+// libstdc++ uses MoveFileEx with MOVEFILE_REPLACE_EXISTING), which a plain std::rename does not.
+bool Profile::Save(const std::string& fileName, std::string* savedName, std::string* error) const {
+  const std::string target = CompleteProfileName(fileName);
+  if (savedName) *savedName = target;
+  const std::string bytes = ToBytes();
+  const fs::path temp(target + kTempSuffix);
+  std::error_code ec;
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    if (!out) return Report(error, "cannot create \"" + temp.string() + "\"");
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) {
+      fs::remove(temp, ec);
+      return Report(error, "cannot write \"" + temp.string() + "\"");
+    }
+  }
+  fs::rename(temp, fs::path(target), ec);
+  if (ec) {
+    std::error_code ignored;
+    fs::remove(temp, ignored);
+    return Report(error, "cannot replace \"" + target + "\": " + ec.message());
+  }
+  return true;
+}
+
+Profile& CurrentProfile() {
+  static Profile profile;
+  return profile;
+}
+
+Profile& WorkingProfile() {
+  static Profile profile;
+  return profile;
+}
