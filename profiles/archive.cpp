@@ -198,7 +198,7 @@ bool ArchiveReader::Object(const ArchiveClass& expected, ObjectKind& kind, uint3
     classNumber = tag & ~kClassTagBit;
     isClass = true;
   } else if (tag == kBigTag) {
-    uint32_t big;
+    uint32_t big = 0;
     if (!U32(big)) return false;
     isClass = (big & kBigClassBit) != 0;
     number = big & ~kBigClassBit;

@@ -82,7 +82,7 @@ class ArchiveReader {
     return true;
   }
   bool Int(int32_t& v) {
-    uint32_t u;
+    uint32_t u = 0;
     if (!U32(u)) return false;
     v = static_cast<int32_t>(u);
     return true;

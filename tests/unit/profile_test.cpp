@@ -218,8 +218,9 @@ TEST(ArchiveFormat, StringPrefixForms) {
     ArchiveWriter w;
     std::string s(c.length, 'q');
     ASSERT_TRUE(w.String(s));
-    EXPECT_EQ(w.Bytes(), c.prefix + s) << c.length;
-    ArchiveReader r(reinterpret_cast<const uint8_t*>(w.Bytes().data()), w.Bytes().size());
+    const std::string written = w.Bytes();
+    EXPECT_EQ(written, c.prefix + s) << c.length;
+    ArchiveReader r(reinterpret_cast<const uint8_t*>(written.data()), written.size());
     std::string back = "old";
     EXPECT_TRUE(r.String(back)) << c.length;
     EXPECT_EQ(back, s) << c.length;
