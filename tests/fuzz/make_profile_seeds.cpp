@@ -4,6 +4,7 @@
 #include <string>
 
 #include "profiles/profile.h"
+#include "tests/support/sample_profiles.h"
 
 namespace {
 
@@ -27,33 +28,7 @@ int main(int argc, char** argv) {
   Profile count16;
   count16.maps.resize(kMapCount);
 
-  // Every field set, labels and strings in the longer prefix forms, a map past the sixteenth.
-  Profile populated;
-  populated.operatingMode = kMixedMode;
-  populated.pauseHotKey = 1;
-  populated.recenterHotKey = 2;
-  populated.mouselookHotKey = 3;
-  populated.commandHotKey = 4;
-  populated.mixedHotKey = 5;
-  populated.freelookHold = 300;
-  populated.SetReservedText(std::string(300, 'r'));
-  populated.SetGamePath("C:\\Games\\game.exe");
-  populated.SetStartDirectory(std::string(255, 'd'));
-  populated.SetGameArguments("-window");
-  populated.maps.resize(20);
-  populated.maps[18] = std::make_unique<Command>();
-  for (int i = 0; i < kMapCount; ++i) {
-    populated.deadZone[i] = 100 * i;
-    Command* c = populated.Map(static_cast<size_t>(i));
-    c->usesPowerCommand = 1;
-    c->powerCount = 2;
-    c->powerType[0] = kPowerKeypress;
-    c->powerKeys[0][0] = i;
-    c->powerLabels[0] = "Press the W key";
-    c->powerType[1] = kPowerButtonClick;
-    c->powerButtons[1][0] = 1;
-    c->powerLabels[1] = "Click mouse buttons: 1 (Left)";
-  }
+  const Profile populated = Populated();
 
   const bool ok = Write(dir, "default.cpf", standard) && Write(dir, "count16.cpf", count16) &&
                   Write(dir, "populated.cpf", populated);

@@ -15,33 +15,9 @@
 #include "qmouse/cursor_loop.h"
 #include "qmouse/win/emitter.h"
 #include "tests/e2e/probe.h"
+#include "tests/unit/qmouse_fakes.h"
 
 namespace {
-
-class QuietHost : public EmitterHost {
- public:
-  bool RestartMouseTimer() override { return true; }
-  WindowId Panel() override { return 0; }
-  void SetPanelLastForeground(WindowId) override {}
-  WindowId SettingsSheet() override { return 0; }
-  WindowId ConfirmBoxWindow() override { return 0; }
-  void ShowPanel() override {}
-  void MovePanel(Point) override {}
-  void SetDwellAction(int32_t) override {}
-  void HidePanel() override {}
-};
-
-class NoIndicators : public DwellIndicators {
- public:
-  void Show(Indicator, const Rect&, int32_t) override {}
-  void Hide(Indicator) override {}
-  int32_t Progress(Indicator, int32_t, int32_t) override { return 100; }
-};
-
-class NoSound : public SoundPlayer {
- public:
-  void Play(int32_t) override {}
-};
 
 Probe* FocusedProbe() {
   static Probe probe({100, 100, 600, 500});
@@ -98,10 +74,10 @@ TEST(EngagedEmitter, HeadTurnPressesTheProfilesKey) {
   AppState app;
   app.engaged = 1;
   Win32Desktop desktop;
-  QuietHost host;
-  NoIndicators indicators;
+  FakeHost host;
+  FakeIndicators indicators;
   Win32InputSink input;
-  NoSound sound;
+  RecordingSounds sound;
   Engine engine(input, [] {});
   std::atomic<int> code{1};
   std::thread emitter([&] {
