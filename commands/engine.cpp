@@ -197,12 +197,17 @@ void Engine::ProcessMap(int m) {
 
 // --- keys ---
 
-void Engine::TapKeys(const Command& c, Via via) {
+void Engine::SendKeys(const std::array<int32_t, kCommandKeys>& keys, bool down, Via via) {
+  for (int32_t k : keys)
+    if (k != -1) sink_.Key(KeyIndexToVirtualKey(k), KeyIndexToKeyCode(k), down, via);
+}
+
+void Engine::TapKeys(const Command& c) {
   for (int32_t k : c.keys) {
     if (k == -1) continue;
-    sink_.Key(KeyIndexToVirtualKey(k), KeyIndexToKeyCode(k), true, via);
+    sink_.Key(KeyIndexToVirtualKey(k), KeyIndexToKeyCode(k), true);
     ENGINE_TRACE("Key Down");
-    sink_.Key(KeyIndexToVirtualKey(k), KeyIndexToKeyCode(k), false, via);
+    sink_.Key(KeyIndexToVirtualKey(k), KeyIndexToKeyCode(k), false);
     ENGINE_TRACE("Key Up");
   }
 }
@@ -210,18 +215,15 @@ void Engine::TapKeys(const Command& c, Via via) {
 void Engine::KeyPress(int action, int32_t value, int m) {
   const Command& c = MapCommand(m);
   auto all = [&](bool down, const char* trace) {
-    for (int32_t k : c.keys) {
-      if (k == -1) continue;
-      sink_.Key(KeyIndexToVirtualKey(k), KeyIndexToKeyCode(k), down);
-      ENGINE_TRACE(trace);
-      (void)trace;
-    }
+    SendKeys(c.keys, down, Via::SendInput);
+    ENGINE_TRACE(trace);
+    (void)trace;
   };
   switch (action) {
     case kTap:
       if (!keys_.tap[m]) {
         keys_.tap[m] = true;
-        TapKeys(c, Via::SendInput);
+        TapKeys(c);
       }
       break;
     case kHold:
@@ -245,13 +247,13 @@ void Engine::KeyPress(int action, int32_t value, int m) {
     case kPulse:
       if (++keys_.pulse > 101 - int64_t{c.keyPulseRate}) {
         keys_.pulse = 0;
-        TapKeys(c, Via::SendInput);
+        TapKeys(c);
       }
       break;
     case kPulseByDeflection:
       if (++keys_.deflectionPulse > 21 - Magnitude(value)) {
         keys_.deflectionPulse = 0;
-        TapKeys(c, Via::SendInput);
+        TapKeys(c);
       }
       break;
   }
@@ -261,8 +263,7 @@ void Engine::KeyRelease(int action, int m) {
   if (action == kTap) keys_.tap[m] = false;
   if (action == kToggle) keys_.toggle[m] = false;
   if (action == kHold && keys_.hold[m]) {
-    for (int32_t k : MapCommand(m).keys)
-      if (k != -1) sink_.Key(KeyIndexToVirtualKey(k), KeyIndexToKeyCode(k), false);
+    SendKeys(MapCommand(m).keys, false, Via::SendInput);
     keys_.hold[m] = false;
     ENGINE_TRACE("Keys releaased\n");
   }
@@ -378,10 +379,7 @@ void Engine::RunPowerCommand(int m) {
   int64_t sinceStart = 0, total = 0;
   int a = 0, next = 0;
   bool exhausted = false;
-  auto keysOf = [&](int j, bool down) {
-    for (int32_t k : c.powerKeys[j])
-      if (k != -1) sink_.Key(KeyIndexToVirtualKey(k), KeyIndexToKeyCode(k), down, Via::Legacy);
-  };
+  auto keysOf = [&](int j, bool down) { SendKeys(c.powerKeys[j], down, Via::Legacy); };
   auto buttonsOf = [&](int j, bool down) {
     for (int b = 0; b < 5; ++b)
       if (c.powerButtons[j][b] == 1) sink_.Button(kButtons[b], down, Via::Legacy);

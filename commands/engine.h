@@ -65,7 +65,9 @@ class Engine {
 
   void KeyPress(int action, int32_t value, int m);
   void KeyRelease(int action, int m);
-  void TapKeys(const Command& c, Via via);
+  // The keys that are not -1, in order, all down or all up.
+  void SendKeys(const std::array<int32_t, kCommandKeys>& keys, bool down, Via via);
+  void TapKeys(const Command& c);
   void ButtonPress(int action, int32_t value, int m);
   void ButtonRelease(int action, int m);
   void ClickButtons(const Command& c);

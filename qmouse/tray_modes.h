@@ -20,7 +20,6 @@ class TrayModes {
   void Choose(int32_t mode);
   // The common tail of every command: the pending mode becomes the click mode.
   int32_t Tail();
-  int32_t Pending() const { return pending_; }
 
  private:
   AppState& app_;

@@ -13,7 +13,6 @@ Floater::Floater(NullWindow& owner) : winui::Dialog(IDD_FLOATER), owner_(owner) 
 AboutBox::AboutBox() : winui::Dialog(IDD_ABOUTBOX) {}
 
 void Floater::SetDwellAction(int32_t clickMode) {
-  mode_ = clickMode;
   index_ = PanelIndexOf(clickMode);
   if (hwnd()) SelectRadio();
 }
@@ -60,7 +59,6 @@ void Floater::OnModeButton(int index) {
   AppState& app = owner_.App();
   app.settings.Set(Setting::DwellCommand, mode);
   app.markedClickMode = mode;
-  mode_ = mode;
   if (checked != index_) {
     index_ = checked;
     SelectRadio();

@@ -17,9 +17,7 @@ class Floater : public winui::Dialog {
 
   // Shows `clickMode` on the panel (stored until the window exists).
   void SetDwellAction(int32_t clickMode);
-  int32_t ShownMode() const { return mode_; }
   void SetLastForeground(HWND window) { lastForeground_ = window; }
-  HWND LastForeground() const { return lastForeground_.load(); }
   void SetPauseText(bool paused);
 
  protected:
@@ -36,7 +34,6 @@ class Floater : public winui::Dialog {
   void SelectRadio();
 
   NullWindow& owner_;
-  int32_t mode_ = 0;
   int32_t index_ = -1;
   std::atomic<HWND> lastForeground_{nullptr};  // written by the cursor thread
 };

@@ -12,7 +12,6 @@ class ProgressBar : public winui::Dialog {
  public:
   explicit ProgressBar(Indicator direction);
 
-  Indicator Direction() const { return direction_; }
   void SetColor(COLORREF color) { color_.store(color, std::memory_order_relaxed); }
   COLORREF Color() const { return color_.load(std::memory_order_relaxed); }
   // Pixels filled so far; empty again whenever the window is shown.

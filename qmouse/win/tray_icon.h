@@ -12,7 +12,6 @@ class TrayIcon {
   // Adds the icon, or changes it when already added.
   bool SetIcon(int iconId);
   void Remove();
-  bool Added() const { return added_; }
   // Handles the shell's restart and the retry timer; true when the message was ours.
   bool OnMessage(UINT msg, WPARAM wp, LPARAM lp);
 
