@@ -67,9 +67,15 @@ class Qmouse : public testing::Test {
     ASSERT_NE(window_, nullptr);
     ASSERT_EQ(qmouse_.FindDialog("already running", 0), nullptr) << "a copy from elsewhere is still running";
   }
-  // Waits until head control has begun (3 s after start) and the rest pose is primed.
+  // Waits until head control has begun and the rest pose is primed. Head control begins
+  // when the splash ends (3 s after start-up, later on a loaded machine), and the floating
+  // panel is created in the same step; a few passes later the first reading has primed.
   void WaitForHeadControl() {
-    std::this_thread::sleep_until(started_ + std::chrono::milliseconds(3600));
+    std::this_thread::sleep_until(started_ + std::chrono::milliseconds(3000));
+    HWND panel = qmouse_.FindDialog("Quellan Mouse ", 20000);
+    ASSERT_NE(panel, nullptr) << "no floating panel: head control never began";
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(panel) != FALSE; }, 5000));
+    Sleep(300);
   }
   void Pose(double rx, double ry, double x = 0, double z = 0) {
     char line[128];

@@ -40,6 +40,18 @@ TEST_F(CursorLoopTest, HeldHeadMovesNothingThenMovesByTheChange) {
   EXPECT_EQ(desktop.cursor, (Point{668, 508}));
 }
 
+TEST_F(CursorLoopTest, HoldEndingDuringThePassWaitsForARealReading) {
+  loop.Start();
+  desktop.midPass = [this] { app.holdCursor = 0; };  // the splash ends on the UI thread
+  loop.NormalPass(Reading(100, 40));
+  desktop.midPass = nullptr;
+  EXPECT_EQ(desktop.cursor, (Point{640, 512}));
+  loop.NormalPass(Reading(100, 40));  // primes on the head's real pose
+  EXPECT_EQ(desktop.cursor, (Point{640, 512}));
+  loop.NormalPass(Reading(104, 40));
+  EXPECT_EQ(desktop.cursor, (Point{644, 512}));
+}
+
 TEST_F(CursorLoopTest, PhysicalMouseHoldsHeadControl) {
   loop.Start();
   app.holdCursor = 0;

@@ -2,6 +2,7 @@
 // Fakes of the cursor thread's seams: a desktop with a few windows, the main window's side,
 // indicators that compute their fill like the real ones, a recording input sink and sounds.
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -19,6 +20,8 @@ class FakeDesktop : public Desktop {
   std::map<WindowId, Rect> rects;
   WindowId keyboard = 0;
   int sets = 0;
+  // Runs in the middle of a pass (at the keyboard lookup), to play another thread.
+  std::function<void()> midPass;
 
   Rect DesktopRect() override { return desktop; }
   Rect WorkArea() override { return work; }
@@ -39,7 +42,10 @@ class FakeDesktop : public Desktop {
     auto it = parents.find(w);
     return it == parents.end() ? 0 : it->second;
   }
-  WindowId FindTopLevel(const char* cls) override { return std::string(cls) == "My-T-Mouse" ? keyboard : 0; }
+  WindowId FindTopLevel(const char* cls) override {
+    if (midPass) midPass();
+    return std::string(cls) == "My-T-Mouse" ? keyboard : 0;
+  }
   bool WindowRect(WindowId w, Rect& r) override {
     auto it = rects.find(w);
     if (it == rects.end()) return false;
