@@ -23,6 +23,35 @@ std::string ButtonText(HWND dialog, int id) {
 
 class QmouseDwell : public Qmouse {
  protected:
+  // qmouse's visible popup menu, if one is open.
+  HWND VisibleMenu() {
+    HWND w = nullptr;
+    while ((w = FindWindowExA(nullptr, w, "#32768", nullptr))) {
+      DWORD pid = 0;
+      GetWindowThreadProcessId(w, &pid);
+      if (pid == qmouse_.Id() && IsWindowVisible(w)) return w;
+    }
+    return nullptr;
+  }
+  // Clicks the tray icon until the menu shows: a menu that a focus change closes at once
+  // on a loaded machine is clicked again, as a user would.
+  bool OpenTrayMenu() {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      PostMessageA(window_, NullWindowTrayMessage(), 132, WM_RBUTTONUP);
+      if (WaitFor([&] { return VisibleMenu() != nullptr; }, 3000)) return true;
+    }
+    return false;
+  }
+  std::string MenuWindows() {
+    std::string text = "qmouse is process " + std::to_string(qmouse_.Id()) + "; menu windows:";
+    HWND w = nullptr;
+    while ((w = FindWindowExA(nullptr, w, "#32768", nullptr))) {
+      DWORD pid = 0;
+      GetWindowThreadProcessId(w, &pid);
+      text += " process " + std::to_string(pid) + (IsWindowVisible(w) ? " shown" : " hidden");
+    }
+    return text;
+  }
   // Puts the cursor at `p` as a user would with the mouse; head control resumes a second
   // later and a dwell there clicks about 0.75 s after that.
   void Rest(Probe& probe, POINT p) {
@@ -108,13 +137,8 @@ TEST_F(QmouseDwell, PauseFromThePanelResumeFromTheTray) {
   EXPECT_TRUE(CursorAt(700, 600, 0)) << CursorText();
   EXPECT_EQ(probe.Joined(), "");
 
-  // Resume from the tray menu: open it as a click on the icon does, and dwell on its item.
-  PostMessageA(window_, NullWindowTrayMessage(), 132, WM_RBUTTONUP);
-  HWND menu = nullptr;
-  ASSERT_TRUE(WaitFor([&] {
-    menu = FindWindowA("#32768", nullptr);
-    return menu && IsWindowVisible(menu);
-  }, 3000));
+  // Resume from the tray menu: open it as a click on the icon does.
+  ASSERT_TRUE(OpenTrayMenu()) << MenuWindows();
   // Menus are not readable across processes here, so the item is chosen by keyboard, as a
   // user could: the eight modes, then "Pause Quellan Mouse".
   auto key = [](WORD vk) {
