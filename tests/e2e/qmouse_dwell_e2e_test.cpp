@@ -128,7 +128,7 @@ TEST_F(QmouseDwell, PauseFromThePanelResumeFromTheTray) {
   HWND box = qmouse_.FindDialog("Pausing Quellan Mouse will disable", 5000);
   ASSERT_NE(box, nullptr);
   Program::Press(box, IDOK);
-  EXPECT_TRUE(WaitFor([&] { return ButtonText(panel, IDC_PAUSE) == "Unpause"; }, 2000));
+  EXPECT_TRUE(WaitFor([&] { return ButtonText(panel, IDC_PAUSE) == "Unpause"; }, 4000));
 
   SetCursorPos(700, 600);
   Sleep(1500);  // paused: neither the head nor a dwell does anything

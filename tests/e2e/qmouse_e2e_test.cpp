@@ -6,16 +6,16 @@ namespace {
 
 TEST_F(Qmouse, HoldsStillDuringTheSplashThenFollowsTheHead) {
   StartQmouse();
-  ASSERT_TRUE(CursorAt(kCentre.x, kCentre.y, 2000)) << "the cursor thread centres the cursor; at " << CursorText();
+  ASSERT_TRUE(CursorAt(kCentre.x, kCentre.y, 5000)) << "the cursor thread centres the cursor; at " << CursorText();
   Pose(100, 50);  // a big turn during the splash moves nothing
   Sleep(600);
   EXPECT_TRUE(CursorAt(kCentre.x, kCentre.y, 0)) << CursorText();
   WaitForHeadControl();
   EXPECT_TRUE(CursorAt(kCentre.x, kCentre.y, 0)) << "the first reading only primes; at " << CursorText();
   Pose(112, 54);  // +12 (x5 = 60 right), +4 (4 up) at the default settings
-  EXPECT_TRUE(CursorAt(kCentre.x + 60, kCentre.y - 4, 1000)) << CursorText();
+  EXPECT_TRUE(CursorAt(kCentre.x + 60, kCentre.y - 4, 3000)) << CursorText();
   Pose(112 + 8, 54);  // +8: x3 = 24
-  EXPECT_TRUE(CursorAt(kCentre.x + 84, kCentre.y - 4, 1000)) << CursorText();
+  EXPECT_TRUE(CursorAt(kCentre.x + 84, kCentre.y - 4, 3000)) << CursorText();
 }
 
 TEST_F(Qmouse, PhysicalMouseHoldsHeadControlForASecond) {
@@ -26,10 +26,10 @@ TEST_F(Qmouse, PhysicalMouseHoldsHeadControlForASecond) {
   Pose(12, 0);
   Sleep(500);
   EXPECT_TRUE(CursorAt(100, 100, 0)) << "held; at " << CursorText();
-  ASSERT_TRUE(CursorAt(160, 100, 3000)) << "released with the whole change; at " << CursorText();
+  ASSERT_TRUE(CursorAt(160, 100, 5000)) << "released with the whole change; at " << CursorText();
   auto held = Clock::now() - moved;
   EXPECT_GE(held, std::chrono::milliseconds(900));
-  EXPECT_LE(held, std::chrono::milliseconds(2500));
+  EXPECT_LE(held, std::chrono::milliseconds(4000));  // about a second, later when loaded
 }
 
 TEST_F(Qmouse, SecondInstanceSaysSoAndLeavesTheFirstRunning) {
@@ -48,7 +48,7 @@ TEST_F(Qmouse, UnplugStopsCursorControlAndPlugRestartsIt) {
   StartQmouse();
   WaitForHeadControl();
   Pose(4, 0);
-  ASSERT_TRUE(CursorAt(kCentre.x + 4, kCentre.y, 1000)) << CursorText();
+  ASSERT_TRUE(CursorAt(kCentre.x + 4, kCentre.y, 3000)) << CursorText();
   EXPECT_EQ(sim_.Control("unplug"), "ok");
   Sleep(300);
   Pose(16, 0);
@@ -70,7 +70,7 @@ TEST_F(Qmouse, NoTrackerAtStartWaitsForAnArrival) {
   ASSERT_TRUE(CursorAt(kCentre.x, kCentre.y, 3000)) << "started on arrival; at " << CursorText();
   Sleep(300);  // the new thread centres first, then takes its first reading as the reference
   Pose(4, 0);
-  EXPECT_TRUE(CursorAt(kCentre.x + 4, kCentre.y, 1000)) << CursorText();
+  EXPECT_TRUE(CursorAt(kCentre.x + 4, kCentre.y, 3000)) << CursorText();
 }
 
 TEST_F(Qmouse, FailedReadWithoutRemovalRecoversOnTheNextArrival) {

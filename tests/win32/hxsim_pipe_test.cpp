@@ -124,16 +124,17 @@ TEST(HxsimPipeTest, PacesPositionsPerLinkAndRateZeroIsFast) {
   std::thread second([&] { other = CountAnswers(paced.PipeName(), 500); });
   int first = CountAnswers(paced.PipeName(), 500);
   second.join();
-  EXPECT_GE(first, 30);
+  // About 50 each; a loaded machine may answer fewer, never more.
+  EXPECT_GE(first, 15);
   EXPECT_LE(first, 70);
-  EXPECT_GE(other.load(), 30);
+  EXPECT_GE(other.load(), 15);
   EXPECT_LE(other.load(), 70);
   // Requests other than positions are not paced.
   RawLink link;
   ASSERT_TRUE(link.Connect(paced.PipeName()));
   const ULONGLONG start = GetTickCount64();
   for (int i = 0; i < 100; ++i) ASSERT_TRUE(link.Ask(hx::IOCTL_GET_CALIBRATED, 2).ok);
-  EXPECT_LT(GetTickCount64() - start, 700u);
+  EXPECT_LT(GetTickCount64() - start, 950u);  // paced, they would take a second
   EXPECT_TRUE(paced.Quit());
 
   SimProcess unpaced;
