@@ -7,6 +7,7 @@ namespace {
 struct Search {
   DWORD process;
   std::string text;
+  bool visibleOnly = false;
   HWND found = nullptr;
 };
 
@@ -31,12 +32,12 @@ BOOL CALLBACK TopLevel(HWND w, LPARAM lp) {
   GetWindowThreadProcessId(w, &pid);
   char cls[64] = {};
   GetClassNameA(w, cls, sizeof cls);
-  if (pid != s.process || std::string(cls) != "#32770") return TRUE;
+  if (pid != s.process || std::string(cls) != "#32770" || (s.visibleOnly && !IsWindowVisible(w))) return TRUE;
   if (s.text.empty() || TextContains(w, s.text)) {
     s.found = w;
     return FALSE;
   }
-  Search inner = {s.process, s.text};
+  Search inner = {s.process, s.text, false};
   EnumChildWindows(w, ChildHasText, reinterpret_cast<LPARAM>(&inner));
   if (inner.found) {
     s.found = w;
@@ -63,8 +64,8 @@ bool Program::Start(const std::string& exe, DWORD waitForWindowMs) {
   return FindDialog("", waitForWindowMs) != nullptr;
 }
 
-HWND Program::FindDialog(const std::string& text, DWORD timeoutMs) const {
-  Search s = {id_, text};
+HWND Program::FindDialog(const std::string& text, DWORD timeoutMs, bool visibleOnly) const {
+  Search s = {id_, text, visibleOnly};
   WaitFor([&] {
     EnumWindows(TopLevel, reinterpret_cast<LPARAM>(&s));
     return s.found != nullptr;

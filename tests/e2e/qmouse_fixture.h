@@ -63,7 +63,9 @@ class Qmouse : public testing::Test {
   void StartQmouse() {
     started_ = Clock::now();
     ASSERT_TRUE(qmouse_.Start(exe_));
-    window_ = qmouse_.FindDialog("");
+    // The main window is the one showing the splash; the hidden dwell indicators are
+    // dialogs too, and topmost, so they come first among the program's windows.
+    window_ = qmouse_.FindDialog("", 5000, true);
     ASSERT_NE(window_, nullptr);
     ASSERT_EQ(qmouse_.FindDialog("already running", 0), nullptr) << "a copy from elsewhere is still running";
   }
