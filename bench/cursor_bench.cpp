@@ -35,6 +35,10 @@ class QuietHost : public EmitterHost {
  public:
   bool RestartMouseTimer() override { return true; }
   WindowId Panel() override { return 3; }
+  bool PanelRect(Rect& r) override {
+    r = {20, 20, 140, 260};
+    return true;
+  }
   void SetPanelLastForeground(WindowId) override {}
   WindowId SettingsSheet() override { return 0; }
   WindowId ConfirmBoxWindow() override { return 0; }

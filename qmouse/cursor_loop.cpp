@@ -122,9 +122,7 @@ void CursorLoop::NormalPass(const HxPositionDouble& reading) {
     liveFilled_ = true;
   }
 
-  KeyboardInfo keyboard;
-  keyboard.window = desktop_.FindTopLevel(kKeyboardClass);
-  if (keyboard.window && !desktop_.WindowRect(keyboard.window, keyboard.rect)) keyboard.window = 0;
+  const KeyboardInfo keyboard = FollowKeyboard();
   if (app_.scrollMode.load() == 0 && app_.dragLeft.load() == 0 && app_.dragRight.load() == 0)
     placement_.Run(keyboard, measures_.workArea, last_);
 
@@ -149,9 +147,13 @@ void CursorLoop::NormalPass(const HxPositionDouble& reading) {
   }
   last_ = now;
 
-  // The window under the cursor costs a call into the window system; it is asked once, and
-  // only when one of our windows or the keyboard could be there.
-  const bool windowsAround = host_.Panel() || host_.SettingsSheet() || host_.ConfirmBoxWindow() || keyboard.window;
+  // The window under the cursor matters only when it is one of ours or the keyboard, and
+  // asking costs a call into the window system: while only the panel and the keyboard are
+  // about, it is asked only over their rectangles.
+  Rect panel;
+  const bool windowsAround = host_.SettingsSheet() || host_.ConfirmBoxWindow() ||
+                             (keyboard.window && Contains(keyboard.rect, last_)) ||
+                             (host_.Panel() && (!host_.PanelRect(panel) || Contains(panel, last_)));
   const WindowId under = windowsAround ? desktop_.WindowAt(last_) : 0;
   TrackForeground(under);
   dwell_.Step(last_, under, keyboard, measures_, placement_.PanelLeftOfKeyboard());
@@ -161,6 +163,19 @@ void CursorLoop::NormalPass(const HxPositionDouble& reading) {
     desktopRect_ = screen;
     measures_ = ScreenMeasures::Of(screen, desktop_.WorkArea());
   }
+}
+
+KeyboardInfo CursorLoop::FollowKeyboard() {
+  // Once found, the keyboard is followed through its rectangle; while there is none, the
+  // search through every top-level window runs only every few passes.
+  if (!keyboard_ && ++passesSinceSearch_ >= kKeyboardSearchPasses) {
+    passesSinceSearch_ = 0;
+    keyboard_ = desktop_.FindTopLevel(kKeyboardClass);
+  }
+  KeyboardInfo keyboard;
+  if (keyboard_ && !desktop_.WindowRect(keyboard_, keyboard.rect)) keyboard_ = 0;
+  keyboard.window = keyboard_;
+  return keyboard;
 }
 
 void CursorLoop::GesturePass() {

@@ -22,6 +22,9 @@ class EmitterHost {
   // window is gone.
   virtual bool RestartMouseTimer() = 0;
   virtual WindowId Panel() = 0;  // the floating panel, 0 while none exists
+  // Where the panel is, as the window system last placed it; false while unknown. Kept by
+  // the UI thread, so reading it costs the cursor thread no call into the window system.
+  virtual bool PanelRect(Rect& rect) = 0;
   virtual void SetPanelLastForeground(WindowId window) = 0;
   virtual WindowId SettingsSheet() = 0;    // 0 while closed
   virtual WindowId ConfirmBoxWindow() = 0;  // 0 while closed
@@ -72,6 +75,7 @@ class CursorLoop {
  private:
   int EngagedPass(CHxMouse& link);
   int FailExit(CHxMouse& link);
+  KeyboardInfo FollowKeyboard();
   void GesturePass();
   Point PhysicalMouseCheck();  // returns the cursor position it read
   void TrackForeground(WindowId under);
@@ -91,5 +95,10 @@ class CursorLoop {
   Point last_;
   bool engagedSetUp_ = false;
   bool liveFilled_ = false;
+  // The on-screen keyboard while one is known; looked for every few passes (80 ms at the
+  // tracker's 100 Hz) while none is.
+  static constexpr int kKeyboardSearchPasses = 8;
+  WindowId keyboard_ = 0;
+  int passesSinceSearch_ = kKeyboardSearchPasses;
   double liveX_ = 0, liveZ_ = 0, liveRX_ = 0, liveRY_ = 0;
 };

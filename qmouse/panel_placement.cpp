@@ -17,7 +17,7 @@ void PanelPlacement::Run(const KeyboardInfo& keyboard, const Rect& work, Point c
   }
 
   if (!app_.panelHidden.load()) {
-    if (!desktop_.WindowRect(panel, panelRect_)) return;
+    if (!host_.PanelRect(panelRect_)) return;
     const int32_t pw = panelRect_.Width(), ph = panelRect_.Height();
     const bool noRoom = k.left - work.left < pw && work.right - k.right < pw;
     if (keyboard.window && !noRoom && k.bottom <= work.bottom && k.top >= work.top && due) {

@@ -30,6 +30,7 @@ BOOL Floater::OnInitDialog() {
   SelectRadio();
   SetPauseText(owner_.App().paused.load() != 0);
   SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  PublishRect();
   SetForegroundWindow(lastForeground_.load());
   return FALSE;  // no focus to a button: the user's application keeps it
 }
@@ -100,7 +101,13 @@ void Floater::OnShutdown() {
   app.confirmOpen = 0;
 }
 
+void Floater::PublishRect() {
+  RECT r;
+  if (GetWindowRect(hwnd(), &r)) rect_.Store({r.left, r.top, r.right, r.bottom});
+}
+
 bool Floater::OnMessage(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
+  if (msg == WM_WINDOWPOSCHANGED) PublishRect();  // then handled as usual
   if (msg == WM_DROPFILES) {  // accepted and ignored
     DragFinish(reinterpret_cast<HDROP>(wp));
     result = 0;

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "qmouse/geometry.h"
 #include "winui/dialog.h"
 
 class NullWindow;
@@ -19,6 +20,9 @@ class Floater : public winui::Dialog {
   void SetDwellAction(int32_t clickMode);
   void SetLastForeground(HWND window) { lastForeground_ = window; }
   void SetPauseText(bool paused);
+  // Where the panel is, kept up to date on every move for the cursor thread; false until
+  // the window exists.
+  bool PublishedRect(Rect& rect) const { return rect_.Load(rect); }
 
  protected:
   BOOL OnInitDialog() override;
@@ -32,10 +36,12 @@ class Floater : public winui::Dialog {
   void OnPause();
   void OnShutdown();
   void SelectRadio();
+  void PublishRect();
 
   NullWindow& owner_;
   int32_t index_ = -1;
   std::atomic<HWND> lastForeground_{nullptr};  // written by the cursor thread
+  SharedRect rect_;
 };
 
 // The About box: a picture, the version and one line; nothing else.

@@ -40,6 +40,7 @@ class NullWindow : public winui::Dialog, public EmitterHost {
   // Called from the cursor thread.
   bool RestartMouseTimer() override;
   WindowId Panel() override { return reinterpret_cast<WindowId>(floater_.hwnd()); }
+  bool PanelRect(Rect& rect) override { return floater_.PublishedRect(rect); }
   void SetPanelLastForeground(WindowId window) override {
     floater_.SetLastForeground(reinterpret_cast<HWND>(window));
   }

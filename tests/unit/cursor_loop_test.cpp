@@ -52,6 +52,47 @@ TEST_F(CursorLoopTest, HoldEndingDuringThePassWaitsForARealReading) {
   EXPECT_EQ(desktop.cursor, (Point{644, 512}));
 }
 
+TEST_F(CursorLoopTest, KeyboardIsSearchedEveryFewPassesAndFollowedOnceFound) {
+  host.panel = 100;
+  host.panelRect = {1100, 100, 1220, 340};
+  loop.Start();
+  for (int i = 0; i < 8; ++i) loop.NormalPass(Reading(0, 0));
+  EXPECT_EQ(desktop.searches, 1);
+  desktop.keyboard = 55;  // the user opens the on-screen keyboard
+  desktop.rects[55] = {200, 600, 800, 900};
+  for (int i = 0; i < 8; ++i) loop.NormalPass(Reading(0, 0));
+  EXPECT_EQ(desktop.searches, 2);
+  ASSERT_FALSE(host.panelMoves.empty()) << "the panel goes beside the keyboard once it is found";
+  EXPECT_EQ(host.panelMoves.back(), (Point{800, 660}));  // right of it, bottoms level
+  for (int i = 0; i < 20; ++i) loop.NormalPass(Reading(0, 0));
+  EXPECT_EQ(desktop.searches, 2) << "a known keyboard is followed, not searched for";
+  desktop.keyboard = 0;  // closed
+  desktop.rects.erase(55);
+  for (int i = 0; i < 9; ++i) loop.NormalPass(Reading(0, 0));
+  EXPECT_EQ(desktop.searches, 3);
+}
+
+TEST_F(CursorLoopTest, WindowUnderTheCursorIsAskedOnlyOverOurWindows) {
+  host.panel = 100;
+  host.panelRect = {0, 0, 120, 240};
+  loop.Start();
+  loop.NormalPass(Reading(0, 0));
+  EXPECT_EQ(desktop.windowAtCalls, 0);
+  desktop.cursor = {119, 239};  // the panel's last pixel
+  loop.NormalPass(Reading(0, 0));
+  EXPECT_EQ(desktop.windowAtCalls, 1);
+  desktop.cursor = {120, 100};  // just right of it
+  loop.NormalPass(Reading(0, 0));
+  EXPECT_EQ(desktop.windowAtCalls, 1);
+  host.sheet = 200;  // the settings sheet may be anywhere: always asked
+  loop.NormalPass(Reading(0, 0));
+  EXPECT_EQ(desktop.windowAtCalls, 2);
+  host.sheet = 0;
+  host.panelRect = {};  // the panel's place unknown: asked
+  loop.NormalPass(Reading(0, 0));
+  EXPECT_EQ(desktop.windowAtCalls, 3);
+}
+
 TEST_F(CursorLoopTest, PhysicalMouseHoldsHeadControl) {
   loop.Start();
   app.holdCursor = 0;

@@ -273,9 +273,8 @@ class PanelPlacementTest : public testing::Test {
  protected:
   PanelPlacementTest() {
     host.panel = 100;
-    host.desktop = &desktop;
   }
-  void Panel(Rect r) { desktop.rects[100] = r; }
+  void Panel(Rect r) { host.panelRect = r; }
   AppState app;
   FakeDesktop desktop;
   FakeHost host;

@@ -19,7 +19,7 @@ class FakeDesktop : public Desktop {
   std::map<WindowId, WindowId> parents;  // child -> parent
   std::map<WindowId, Rect> rects;
   WindowId keyboard = 0;
-  int sets = 0;
+  int sets = 0, windowAtCalls = 0, searches = 0;
   // Runs in the middle of a pass (at the keyboard lookup), to play another thread.
   std::function<void()> midPass;
 
@@ -32,7 +32,10 @@ class FakeDesktop : public Desktop {
     cursor.y = std::max(desktop.top, std::min(p.y, desktop.bottom - 1));
   }
   WindowId Foreground() override { return foreground; }
-  WindowId WindowAt(Point) override { return under; }
+  WindowId WindowAt(Point) override {
+    ++windowAtCalls;
+    return under;
+  }
   bool IsWithin(WindowId w, WindowId ancestor) override {
     for (; w; w = ParentOf(w))
       if (w == ancestor) return true;
@@ -44,6 +47,7 @@ class FakeDesktop : public Desktop {
   }
   WindowId FindTopLevel(const char* cls) override {
     if (midPass) midPass();
+    ++searches;
     return std::string(cls) == "My-T-Mouse" ? keyboard : 0;
   }
   bool WindowRect(WindowId w, Rect& r) override {
@@ -62,23 +66,24 @@ class FakeHost : public EmitterHost {
   std::vector<Point> panelMoves;
   int panelShows = 0;
   std::vector<int32_t> dwellActions;
-  FakeDesktop* desktop = nullptr;  // moves go to its rectangle of the panel, when set
+  Rect panelRect;  // an empty one stands for "unknown"
 
   bool RestartMouseTimer() override {
     ++timerRestarts;
     return windowAlive;
   }
   WindowId Panel() override { return panel; }
+  bool PanelRect(Rect& r) override {
+    r = panelRect;
+    return panelRect.Width() > 0;
+  }
   void SetPanelLastForeground(WindowId w) override { panelForeground = w; }
   WindowId SettingsSheet() override { return sheet; }
   WindowId ConfirmBoxWindow() override { return confirm; }
   void ShowPanel() override { ++panelShows; }
   void MovePanel(Point p) override {
     panelMoves.push_back(p);
-    if (desktop && desktop->rects.count(panel)) {
-      Rect& r = desktop->rects[panel];
-      r = {p.x, p.y, p.x + r.Width(), p.y + r.Height()};
-    }
+    panelRect = {p.x, p.y, p.x + panelRect.Width(), p.y + panelRect.Height()};
   }
   void SetDwellAction(int32_t mode) override { dwellActions.push_back(mode); }
   void HidePanel() override { ++panelHides; }
