@@ -63,6 +63,27 @@ Result RawPipe(const std::string& pipe) {
   return r;
 }
 
+// CPU of this process while it reads positions from a simulator paced like the tracker:
+// what the link alone costs a cursor thread, the floor under qmouse's own figure.
+double PacedLinkCpuPercent(int seconds) {
+  HxMouseLink<LinkVariant::Qmouse> link;
+  if (!link.IsOpen()) return -1;
+  HxPosition p;
+  if (!link.GetPosition(p)) return -1;
+  auto cpu = [] {
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    auto ticks = [](FILETIME f) { return (ULONGLONG{f.dwHighDateTime} << 32) | f.dwLowDateTime; };
+    return (ticks(kernel) + ticks(user)) / 1e7;
+  };
+  const double cpu0 = cpu();
+  auto start = Clock::now();
+  while (Clock::now() - start < std::chrono::seconds(seconds))
+    if (!link.GetPosition(p)) return -1;
+  const double wall = std::chrono::duration<double>(Clock::now() - start).count();
+  return 100 * (cpu() - cpu0) / wall;
+}
+
 }  // namespace
 
 int main() {
@@ -83,6 +104,16 @@ int main() {
     link.calls += b.calls, link.seconds += b.seconds, link.allocations += b.allocations;
   }
   sim.Quit();
+
+  SimProcess paced;
+  if (!paced.Start(SimProcess::Options{})) {
+    std::fprintf(stderr, "device_link_bench: could not start hxsim\n");
+    return 1;
+  }
+  _putenv(("HXSIM_PIPE=" + paced.PipeName()).c_str());
+  const double pacedCpu = PacedLinkCpuPercent(10);
+  paced.Quit();
+
   if (link.calls == 0 || raw.calls == 0) {
     std::fprintf(stderr, "device_link_bench: no reads succeeded\n");
     return 1;
@@ -93,5 +124,6 @@ int main() {
   std::printf("ratio link/raw:               %.3f\n", linkRate / rawRate);
   std::printf("heap allocations per call:    %.4f (%ld in all)\n", double(link.allocations) / link.calls,
               link.allocations);
+  std::printf("reading at 100 Hz:            %.2f%% of one core (this process, 10 s)\n", pacedCpu);
   return 0;
 }
