@@ -156,4 +156,46 @@ TEST_F(Qmouse, EndOfSessionTearsDownWithoutSaving) {
   EXPECT_FALSE(HasSettingsKey());
 }
 
+// The on-screen keyboard is any top-level window of its class; the panel keeps beside it, on
+// the side with more room, level with the keyboard's edge nearer the middle of the screen.
+TEST_F(Qmouse, PanelKeepsBesideTheOnScreenKeyboard) {
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "My-T-Mouse";
+  RegisterClassA(&wc);
+  StartQmouse();
+  WaitForHeadControl();
+  HWND panel = qmouse_.FindDialog("Quellan Mouse ", 3000);
+  ASSERT_NE(panel, nullptr);
+  RECT work = {};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  ASSERT_EQ(work.right, 1280) << "the session has no taskbar";
+  auto panelAt = [&](LONG left, LONG top, LONG bottom) {
+    return WaitFor([&] {
+      RECT r = {};
+      GetWindowRect(panel, &r);
+      return r.left == left && (top < 0 || r.top == top) && (bottom < 0 || r.bottom == bottom);
+    }, 3000);
+  };
+  auto panelText = [&] {
+    RECT r = {};
+    GetWindowRect(panel, &r);
+    return std::to_string(r.left) + "," + std::to_string(r.top) + " - " + std::to_string(r.right) + "," +
+           std::to_string(r.bottom);
+  };
+  // Lower half, more room on the right: right of it, bottoms level.
+  HWND keyboard = CreateWindowExA(WS_EX_TOOLWINDOW, "My-T-Mouse", "", WS_POPUP | WS_VISIBLE, 300, 600, 600, 300,
+                                  nullptr, nullptr, wc.hInstance, nullptr);
+  ASSERT_NE(keyboard, nullptr);
+  EXPECT_TRUE(panelAt(900, -1, 900)) << panelText();
+  // Moved to the upper half: followed, now with the tops level.
+  SetWindowPos(keyboard, nullptr, 100, 100, 600, 300, SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_TRUE(panelAt(700, 100, -1)) << panelText();
+  DestroyWindow(keyboard);
+  Sleep(300);
+  EXPECT_TRUE(qmouse_.Running());
+  UnregisterClassA("My-T-Mouse", wc.hInstance);
+}
+
 }  // namespace
