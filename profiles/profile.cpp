@@ -9,6 +9,13 @@
 
 #include "profiles/archive.h"
 
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#endif
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -27,6 +34,21 @@ constexpr const char* kTempSuffix = ".saving";
 ProfileMessageFn& MessageHandler() {
   static ProfileMessageFn handler;
   return handler;
+}
+
+// File names reach us in the ANSI code page, as the program's dialogs and file listings give
+// them. std::filesystem would take a narrow name for something else, and a name outside
+// ASCII would then open or create a file other than the one the user named.
+fs::path PathOf(const std::string& name) {
+#ifdef _WIN32
+  const int size = static_cast<int>(name.size());
+  const int n = MultiByteToWideChar(CP_ACP, 0, name.data(), size, nullptr, 0);
+  std::wstring wide(static_cast<size_t>(n), L'\0');
+  if (n > 0) MultiByteToWideChar(CP_ACP, 0, name.data(), size, &wide[0], n);
+  return fs::path(wide);
+#else
+  return fs::path(name);
+#endif
 }
 
 bool Report(std::string* error, std::string text) {
@@ -170,7 +192,7 @@ bool Profile::FromBytes(const uint8_t* data, size_t size, std::string* error) {
 
 bool Profile::Load(const std::string& fileName, std::string* error) {
   std::error_code ec;
-  const fs::path path(fileName);
+  const fs::path path = PathOf(fileName);
   const uintmax_t size = fs::file_size(path, ec);
   if (ec) return Report(error, "cannot open \"" + fileName + "\": " + ec.message());
   if (size > kMaxFileBytes)
@@ -192,19 +214,20 @@ bool Profile::Save(const std::string& fileName, std::string* savedName, std::str
   const std::string target = CompleteProfileName(fileName);
   if (savedName) *savedName = target;
   const std::string bytes = ToBytes();
-  const fs::path temp(target + kTempSuffix);
+  const std::string tempName = target + kTempSuffix;
+  const fs::path temp = PathOf(tempName);
   std::error_code ec;
   {
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return Report(error, "cannot create \"" + temp.string() + "\"");
+    if (!out) return Report(error, "cannot create \"" + tempName + "\"");
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.close();
     if (!out) {
       fs::remove(temp, ec);
-      return Report(error, "cannot write \"" + temp.string() + "\"");
+      return Report(error, "cannot write \"" + tempName + "\"");
     }
   }
-  fs::rename(temp, fs::path(target), ec);
+  fs::rename(temp, PathOf(target), ec);
   if (ec) {
     std::error_code ignored;
     fs::remove(temp, ignored);

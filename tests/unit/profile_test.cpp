@@ -3,6 +3,10 @@
 // with a reason and leave the loaded profile as it was.
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <atomic>
 #include <chrono>
 #include <cstring>
@@ -271,6 +275,20 @@ TEST_F(ProfileFileTest, SaveCompletesTheNameAndLoadReadsItBack) {
   EXPECT_EQ(fs::file_size(saved), kDefaultSize);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
 }
+
+#ifdef _WIN32
+// Names come from the ANSI file dialogs and list boxes: a name outside ASCII must reach the
+// file the ANSI calls see under that name, both ways.
+TEST_F(ProfileFileTest, AnsiNamesOutsideAsciiNameTheSameFile) {
+  const std::string name = PathOf("Caf\xE9 \xC5ngstr\xF6m");
+  ASSERT_TRUE(Populated().Save(name));
+  EXPECT_NE(GetFileAttributesA((name + ".cpf").c_str()), INVALID_FILE_ATTRIBUTES);
+  Profile q;
+  std::string error;
+  ASSERT_TRUE(q.Load(name + ".cpf", &error)) << error;
+  EXPECT_EQ(q.ToBytes(), Populated().ToBytes());
+}
+#endif
 
 TEST_F(ProfileFileTest, FailedSaveKeepsThePreviousFile) {
   const std::string target = PathOf("Keep.cpf");
