@@ -7,7 +7,6 @@ namespace {
 struct Search {
   DWORD process;
   std::string text;
-  bool visibleOnly = false;
   HWND found = nullptr;
 };
 
@@ -32,12 +31,12 @@ BOOL CALLBACK TopLevel(HWND w, LPARAM lp) {
   GetWindowThreadProcessId(w, &pid);
   char cls[64] = {};
   GetClassNameA(w, cls, sizeof cls);
-  if (pid != s.process || std::string(cls) != "#32770" || (s.visibleOnly && !IsWindowVisible(w))) return TRUE;
+  if (pid != s.process || std::string(cls) != "#32770") return TRUE;
   if (s.text.empty() || TextContains(w, s.text)) {
     s.found = w;
     return FALSE;
   }
-  Search inner = {s.process, s.text, false};
+  Search inner = {s.process, s.text};
   EnumChildWindows(w, ChildHasText, reinterpret_cast<LPARAM>(&inner));
   if (inner.found) {
     s.found = w;
@@ -64,8 +63,8 @@ bool Program::Start(const std::string& exe, DWORD waitForWindowMs) {
   return FindDialog("", waitForWindowMs) != nullptr;
 }
 
-HWND Program::FindDialog(const std::string& text, DWORD timeoutMs, bool visibleOnly) const {
-  Search s = {id_, text, visibleOnly};
+HWND Program::FindDialog(const std::string& text, DWORD timeoutMs) const {
+  Search s = {id_, text};
   WaitFor([&] {
     EnumWindows(TopLevel, reinterpret_cast<LPARAM>(&s));
     return s.found != nullptr;

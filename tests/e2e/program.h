@@ -14,7 +14,7 @@ class Program {
   [[nodiscard]] bool Start(const std::string& exe, DWORD waitForWindowMs = 10000);
   // A top-level dialog of this process whose static text or caption contains `text`
   // ("" for any), waiting up to `timeoutMs`.
-  HWND FindDialog(const std::string& text, DWORD timeoutMs = 5000, bool visibleOnly = false) const;
+  HWND FindDialog(const std::string& text, DWORD timeoutMs = 5000) const;
   // Presses a button of a dialog the way a click would.
   static void Press(HWND dialog, int buttonId);
   // Waits for the process to end; its exit code, or -1 on time-out.

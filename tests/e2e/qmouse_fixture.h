@@ -63,11 +63,23 @@ class Qmouse : public testing::Test {
   void StartQmouse() {
     started_ = Clock::now();
     ASSERT_TRUE(qmouse_.Start(exe_));
-    // The main window is the one showing the splash; the hidden dwell indicators are
-    // dialogs too, and topmost, so they come first among the program's windows.
-    window_ = qmouse_.FindDialog("", 5000, true);
+    window_ = MainWindow();
     ASSERT_NE(window_, nullptr);
     ASSERT_EQ(qmouse_.FindDialog("already running", 0), nullptr) << "a copy from elsewhere is still running";
+  }
+  // The dialog that holds the splash picture. The dwell indicators are dialogs too, and
+  // topmost, so "the program's first dialog" may be one of them.
+  HWND MainWindow() {
+    HWND found = nullptr;
+    WaitFor([&] {
+      for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "#32770", nullptr));) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        if (pid == qmouse_.Id() && GetDlgItem(w, IDC_SPLASH_PICTURE)) found = w;
+      }
+      return found != nullptr;
+    }, 5000);
+    return found;
   }
   // Waits until head control has begun and the rest pose is primed. Head control begins
   // when the splash ends (3 s after start-up, later on a loaded machine), and the floating
