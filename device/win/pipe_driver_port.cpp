@@ -16,11 +16,17 @@ bool PipeDriverPort::FindInterface(uint32_t memberIndex, std::string& path) {
 }
 
 bool PipeDriverPort::Open(const std::string& path) {
-  HANDLE pipe = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (pipe == INVALID_HANDLE_VALUE && GetLastError() == ERROR_PIPE_BUSY) {
-    // Every instance is between a disconnect and the next listen; wait a bounded time.
-    if (WaitNamedPipeA(path.c_str(), 2000))
-      pipe = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  // Every instance may be taken until the simulator listens on a new one, and clients that
+  // waited together race for it: the losers wait again, within one bounded time.
+  const DWORD start = GetTickCount();
+  constexpr DWORD kBusyWaitMs = 2000;
+  HANDLE pipe;
+  for (;;) {
+    pipe = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (pipe != INVALID_HANDLE_VALUE || GetLastError() != ERROR_PIPE_BUSY) break;
+    const DWORD spent = GetTickCount() - start;
+    if (spent >= kBusyWaitMs) break;
+    WaitNamedPipeA(path.c_str(), kBusyWaitMs - spent);
   }
   handle_.Reset(pipe);
   if (!handle_) return false;

@@ -143,6 +143,23 @@ TEST_F(SimLink, SeveralLinksInOneProcessOneClosingWhileOthersRead) {
   EXPECT_GT(readsAfterClose, 20);
 }
 
+TEST_F(SimLink, ManyLinksOpeningAtOnceAllOpen) {
+  // qmouse, the profile editor and the control panel may all reach for the tracker at once.
+  constexpr int kLinks = 8;
+  std::atomic<int> ready{0}, opened{0};
+  std::vector<std::thread> openers;
+  for (int i = 0; i < kLinks; ++i) {
+    openers.emplace_back([&] {
+      ++ready;
+      while (ready < kLinks) std::this_thread::yield();
+      QLink link;
+      if (link.IsOpen()) ++opened;
+    });
+  }
+  for (auto& t : openers) t.join();
+  EXPECT_EQ(opened, kLinks);
+}
+
 // Run as a second process by the test below: reads while the parent's link closes.
 TEST(ChildProcess, ReadsPositions) {
   const char* reads = std::getenv("HX_CHILD_READS");
