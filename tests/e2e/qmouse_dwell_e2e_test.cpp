@@ -23,30 +23,11 @@ std::string ButtonText(HWND dialog, int id) {
 
 class QmouseDwell : public Qmouse {
  protected:
-  // qmouse's visible popup menu, if one is open.
-  HWND VisibleMenu() {
-    HWND w = nullptr;
-    while ((w = FindWindowExA(nullptr, w, "#32768", nullptr))) {
-      DWORD pid = 0;
-      GetWindowThreadProcessId(w, &pid);
-      if (pid == qmouse_.Id() && IsWindowVisible(w)) return w;
-    }
-    return nullptr;
-  }
-  // Clicks the tray icon as the system does, and waits for the menu.
+  // Clicks the tray icon as the system does, and waits for qmouse's menu to show.
   bool OpenTrayMenu() {
     PostMessageA(window_, NullWindowTrayMessage(), 132, WM_RBUTTONUP);
-    return WaitFor([&] { return VisibleMenu() != nullptr; }, 5000);
-  }
-  std::string MenuWindows() {
-    std::string text = "qmouse is process " + std::to_string(qmouse_.Id()) + "; menu windows:";
-    HWND w = nullptr;
-    while ((w = FindWindowExA(nullptr, w, "#32768", nullptr))) {
-      DWORD pid = 0;
-      GetWindowThreadProcessId(w, &pid);
-      text += " process " + std::to_string(pid) + (IsWindowVisible(w) ? " shown" : " hidden");
-    }
-    return text;
+    return WaitFor([&] { return OwnWindow("#32768", [](HWND w) { return IsWindowVisible(w) != FALSE; }) != nullptr; },
+                   5000);
   }
   // Puts the cursor at `p` as a user would with the mouse; head control resumes a second
   // later and a dwell there clicks about 0.75 s after that.
@@ -134,7 +115,7 @@ TEST_F(QmouseDwell, PauseFromThePanelResumeFromTheTray) {
   EXPECT_EQ(probe.Joined(), "");
 
   // Resume from the tray menu: open it as a click on the icon does.
-  ASSERT_TRUE(OpenTrayMenu()) << MenuWindows();
+  ASSERT_TRUE(OpenTrayMenu()) << "no menu of qmouse's shows";
   // Menus are not readable across processes here, so the item is chosen by keyboard, as a
   // user could: the eight modes, then "Pause Quellan Mouse".
   auto key = [](WORD vk) {

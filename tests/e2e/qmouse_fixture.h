@@ -72,14 +72,20 @@ class Qmouse : public testing::Test {
   HWND MainWindow() {
     HWND found = nullptr;
     WaitFor([&] {
-      for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "#32770", nullptr));) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(w, &pid);
-        if (pid == qmouse_.Id() && GetDlgItem(w, IDC_SPLASH_PICTURE)) found = w;
-      }
+      found = OwnWindow("#32770", [](HWND w) { return GetDlgItem(w, IDC_SPLASH_PICTURE) != nullptr; });
       return found != nullptr;
     }, 5000);
     return found;
+  }
+  // A top-level window of qmouse's, of class `cls`, that `accept` takes.
+  template <typename Accept>
+  HWND OwnWindow(const char* cls, Accept accept) {
+    for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, cls, nullptr));) {
+      DWORD pid = 0;
+      GetWindowThreadProcessId(w, &pid);
+      if (pid == qmouse_.Id() && accept(w)) return w;
+    }
+    return nullptr;
   }
   // Waits until head control has begun and the rest pose is primed. Head control begins
   // when the splash ends (3 s after start-up, later on a loaded machine), and the floating
