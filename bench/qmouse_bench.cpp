@@ -9,7 +9,7 @@
 #include <string>
 
 #include "hxsim/win/sim_client.h"
-#include "winui/handles.h"
+#include "tests/e2e/program.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ long PositionReads(const std::string& log) {
 
 struct Run {
   SimProcess sim;
-  KernelHandle process;
+  Program qmouse;
 
   bool Start(int rateHz) {
     SimProcess::Options options;
@@ -36,18 +36,12 @@ struct Run {
     _putenv(("HXSIM_PIPE=" + sim.PipeName()).c_str());
     const char* exe = std::getenv("QMOUSE_EXE");
     if (!exe) return false;
-    std::string cmd = "\"" + WindowsPath(exe) + "\"";
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
-    CloseHandle(pi.hThread);
-    process.Reset(pi.hProcess);
+    if (!qmouse.Start(WindowsPath(exe))) return false;
     Sleep(4000);  // past the splash: head control is live
     return true;
   }
   ~Run() {
-    if (process) TerminateProcess(process.Get(), 0);
+    qmouse.Kill();
     sim.Quit();
   }
 };

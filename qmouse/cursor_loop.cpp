@@ -129,10 +129,10 @@ void CursorLoop::NormalPass(const HxPositionDouble& reading) {
   GesturePass();
   const Point seen = PhysicalMouseCheck();
 
-  // Each call into the window system costs tens of microseconds under some systems, so
-  // a pass that does not move the cursor neither sets nor re-reads it.
-  // The hold may have ended since the reading was taken above; a cursor step on a reading
-  // never taken would prime on zero and throw the cursor across the screen.
+  // Each call into the window system costs tens of microseconds under some systems, so a
+  // pass that does not move the cursor neither sets nor re-reads it. The hold may have ended
+  // since the reading was taken above: a step on a reading never taken would prime on zero
+  // and throw the cursor across the screen.
   Point now = seen;
   if (app_.holdCursor.load() != 1 && liveFilled_) {
     const Settings& s = app_.settings;
