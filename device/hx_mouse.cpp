@@ -72,7 +72,8 @@ bool HxMouseLink<V>::Send(uint32_t code, void* output, uint32_t outputSize) {
 
 template <LinkVariant V>
 bool HxMouseLink<V>::GetPosition(HxPosition& position) {
-  if (!Send(IOCTL_GET_POSITION, &position_, sizeof position_)) {
+  // A short answer would leave stale or zero words, and zero is -2000 on every axis.
+  if (!Send(IOCTL_GET_POSITION, &position_, sizeof position_) || bytesReturned_ != sizeof position_) {
     if constexpr (V == LinkVariant::Qmouse) Trace("DeviceIoControl:  IOCTL_GET_POSITION failure!\n");
     return false;
   }
@@ -82,7 +83,8 @@ bool HxMouseLink<V>::GetPosition(HxPosition& position) {
 
 template <LinkVariant V>
 bool HxMouseLink<V>::GetFloatPosition(HxPositionDouble& position) {
-  if (!Send(IOCTL_GET_FLOAD_POSITION, &doublePosition_, sizeof doublePosition_)) {
+  if (!Send(IOCTL_GET_FLOAD_POSITION, &doublePosition_, sizeof doublePosition_) ||
+      bytesReturned_ != sizeof doublePosition_) {
     if constexpr (V != LinkVariant::Hxcpl) Trace("DeviceIoControl:  IOCTL_GET_FLOAD_POSITION failure!\n");
     return false;
   }

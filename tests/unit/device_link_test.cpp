@@ -120,31 +120,54 @@ TEST(DeviceLink, PositionsCarryThePose) {
   EXPECT_DOUBLE_EQ(d.RX, -250.75);
 }
 
+// Answers as the simulator does, but cuts the position records short, as a faulty driver
+// or a damaged pipe message could.
+class ShortPositionPort : public InMemoryPort {
+ public:
+  using InMemoryPort::InMemoryPort;
+  bool Request(uint32_t code, void* output, uint32_t outputSize, uint32_t* bytesReturned) override {
+    const bool ok = InMemoryPort::Request(code, output, outputSize, bytesReturned);
+    if (SimDevice::IsPositionRequest(code) && *bytesReturned > 0) --*bytesReturned;
+    return ok;
+  }
+};
+
+// A failed request and a short answer are both failed reads.
 TEST(DeviceLink, FailedReadLeavesRecordAndLogsPerProgram) {
   struct Case {
     LinkVariant variant;
     int positionLines, floatLines;
   } cases[] = {{LinkVariant::Qmouse, 1, 1}, {LinkVariant::Hxprofiler, 0, 1}, {LinkVariant::Hxcpl, 0, 0}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(static_cast<int>(c.variant));
-    SimDevice device;
-    ASSERT_TRUE(device.SetFailing("IOCTL_GET_POSITION", true));
-    ASSERT_TRUE(device.SetFailing("IOCTL_GET_FLOAD_POSITION", true));
-    HxPosition p = {1, 2, 3, 4, 5};
-    HxPositionDouble d = {1, 2, 3, 4, 5};
-    TraceCapture trace;
-    auto read = [&](auto& link) {
-      EXPECT_FALSE(link.GetPosition(p));
-      EXPECT_FALSE(link.GetFloatPosition(d));
-    };
-    if (c.variant == LinkVariant::Qmouse) read(*OpenLink<QLink>(device));
-    if (c.variant == LinkVariant::Hxprofiler) read(*OpenLink<PLink>(device));
-    if (c.variant == LinkVariant::Hxcpl) read(*OpenLink<CLink>(device));
-    EXPECT_EQ(p.X, 1);
-    EXPECT_EQ(p.RY, 5);
-    EXPECT_EQ(d.RY, 5.0);
-    EXPECT_EQ(trace.Count("DeviceIoControl:  IOCTL_GET_POSITION failure!\n"), c.positionLines);
-    EXPECT_EQ(trace.Count("DeviceIoControl:  IOCTL_GET_FLOAD_POSITION failure!\n"), c.floatLines);
+  for (const bool shortAnswer : {false, true}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(testing::Message() << static_cast<int>(c.variant) << (shortAnswer ? " short" : " failing"));
+      SimDevice device;
+      device.SetPose({12, 12, 12, 12, 12});
+      if (!shortAnswer) {
+        ASSERT_TRUE(device.SetFailing("IOCTL_GET_POSITION", true));
+        ASSERT_TRUE(device.SetFailing("IOCTL_GET_FLOAD_POSITION", true));
+      }
+      auto port = [&]() -> std::unique_ptr<DriverPort> {
+        if (shortAnswer) return std::make_unique<ShortPositionPort>(device);
+        return std::make_unique<InMemoryPort>(device);
+      };
+      HxPosition p = {1, 2, 3, 4, 5};
+      HxPositionDouble d = {1, 2, 3, 4, 5};
+      TraceCapture trace;
+      auto read = [&](auto&& link) {
+        EXPECT_FALSE(link.GetPosition(p));
+        EXPECT_FALSE(link.GetFloatPosition(d));
+      };
+      if (c.variant == LinkVariant::Qmouse) read(QLink(port()));
+      if (c.variant == LinkVariant::Hxprofiler) read(PLink(port()));
+      if (c.variant == LinkVariant::Hxcpl) read(CLink(port()));
+      EXPECT_EQ(p.X, 1);
+      EXPECT_EQ(p.RY, 5);
+      EXPECT_EQ(d.X, 1.0);
+      EXPECT_EQ(d.RY, 5.0);
+      EXPECT_EQ(trace.Count("DeviceIoControl:  IOCTL_GET_POSITION failure!\n"), c.positionLines);
+      EXPECT_EQ(trace.Count("DeviceIoControl:  IOCTL_GET_FLOAD_POSITION failure!\n"), c.floatLines);
+    }
   }
 }
 
