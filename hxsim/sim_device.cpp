@@ -127,6 +127,7 @@ bool SimDevice::SetFailing(const std::string& name, bool failing) {
 std::string SimDevice::TakeLog() {
   std::lock_guard<std::mutex> lock(mutex_);
   std::string text;
+  if (logDropped_) text = "dropped:" + std::to_string(logDropped_);
   for (const auto& [client, events] : log_) {
     if (!text.empty()) text += ' ';
     text += std::to_string(client) + ':';
@@ -137,6 +138,8 @@ std::string SimDevice::TakeLog() {
     }
   }
   log_.clear();
+  logOrder_.clear();
+  logDropped_ = 0;
   return text;
 }
 
@@ -153,8 +156,18 @@ uint16_t SimDevice::IntegerAxis(double deflection) {
 
 void SimDevice::Note(int client, const std::string& event) {
   auto& events = log_[client];
-  if (!events.empty() && events.back().first == event)
+  if (!events.empty() && events.back().first == event) {
     ++events.back().second;
-  else
-    events.emplace_back(event, 1);
+    return;
+  }
+  events.emplace_back(event, 1);
+  logOrder_.push_back(client);
+  if (logOrder_.size() <= kLogEntries) return;
+  // Nobody has asked for a long time: forget the oldest entry rather than grow for ever.
+  const int oldest = logOrder_.front();
+  logOrder_.pop_front();
+  auto& theirs = log_[oldest];
+  logDropped_ += theirs.front().second;
+  theirs.pop_front();
+  if (theirs.empty()) log_.erase(oldest);
 }

@@ -3,6 +3,7 @@
 // the head pose, the plug state and the answers and failures tests have chosen. No I/O
 // here; the pipe server and the in-memory port both drive this object.
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <mutex>
 #include <set>
@@ -48,8 +49,11 @@ class SimDevice {
   bool SetFailing(const std::string& name, bool failing);
 
   // Requests received since the last call: "1:open,IOCTL_GET_VERSION,IOCTL_GET_POSITION*40,close 2:..."
-  // Runs of the same request are folded as NAME*count so a long log stays short.
+  // Runs of the same request are folded as NAME*count so a long log stays short. Only the
+  // newest kLogEntries folded entries are kept; when older ones were dropped the text starts
+  // with "dropped:N " (N requests).
   std::string TakeLog();
+  static constexpr size_t kLogEntries = 4096;
 
   // Whether the driver paces this request (the position requests wait for a sample).
   static bool IsPositionRequest(uint32_t code);
@@ -67,5 +71,9 @@ class SimDevice {
   std::map<int, int> clientGeneration_;  // open links and the plug generation they belong to
   std::set<uint32_t> failing_;
   Answers answers_;
-  std::map<int, std::vector<std::pair<std::string, int>>> log_;
+  // Folded entries per client, and the clients in the order their entries were added, so
+  // that the oldest entry of all can be dropped first.
+  std::map<int, std::deque<std::pair<std::string, int>>> log_;
+  std::deque<int> logOrder_;
+  long long logDropped_ = 0;
 };

@@ -149,6 +149,32 @@ TEST(SimControlTest, PosePlugFailAndLogCommands) {
   EXPECT_TRUE(quit);
 }
 
+// A simulator nobody asks for its log keeps only the newest entries and says how many
+// requests it forgot; the next log starts afresh.
+TEST(SimControlTest, LogKeepsTheNewestEntriesAndCountsTheDropped) {
+  SimDevice device;
+  SimControl control(device, {});
+  bool quit = false;
+  const int a = device.Connect(), b = device.Connect();  // two log entries: "open" each
+  uint8_t out[64];
+  uint32_t bytes = 0;
+  const size_t pairs = SimDevice::kLogEntries;  // alternating requests never fold
+  for (size_t i = 0; i < pairs; ++i) {
+    Ask(device, a, hx::IOCTL_SET_ZERO, out, &bytes);
+    Ask(device, a, hx::IOCTL_GET_POSITION, out, &bytes);
+  }
+  Ask(device, b, hx::IOCTL_GET_VERSION, out, &bytes);
+  const std::string log = control.Execute("log", &quit);
+  // 2 opens + 2 * pairs + 1 entries, of which kLogEntries stay.
+  const size_t dropped = 2 + 2 * pairs + 1 - SimDevice::kLogEntries;
+  ASSERT_EQ(log.rfind("ok dropped:" + std::to_string(dropped) + " 1:", 0), 0u) << log.substr(0, 80);
+  EXPECT_EQ(log.size() - log.rfind(" 2:"), std::string(" 2:IOCTL_GET_VERSION").size()) << "b's open was dropped";
+  size_t kept = 0;
+  for (size_t p = log.find("IOCTL_"); p != std::string::npos; p = log.find("IOCTL_", p + 1)) ++kept;
+  EXPECT_EQ(kept, SimDevice::kLogEntries);
+  EXPECT_EQ(control.Execute("log", &quit), "ok ");
+}
+
 TEST(SimControlTest, FormatsDoublesSoTheyReadBackExactly) {
   for (double v : {0.1, -3.25, 1e-300, 123456789.123456789, 2.0 / 3.0, -0.0}) {
     std::string text = SimControl::FormatDouble(v);
