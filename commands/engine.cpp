@@ -39,8 +39,9 @@ const Command& Engine::MapCommand(int m) const {
   return c ? *c : kEmpty;
 }
 
-void Engine::Prepare(const EngineProfile& profile) {
+void Engine::Prepare(const EngineProfile& profile, std::function<bool()> outputStopped) {
   profile_ = &profile;
+  outputStopped_ = std::move(outputStopped);
   for (int m = 0; m < kMapCount; ++m) {
     const Command& c = MapCommand(m);
     setup_[m] = {profile.deadZone[m], c.usesKeys,     c.usesButtons, c.usesWheel,     c.usesPowerCommand,
@@ -384,7 +385,18 @@ void Engine::RunPowerCommand(int m) {
     for (int b = 0; b < 5; ++b)
       if (c.powerButtons[j][b] == 1) sink_.Button(kButtons[b], down, Via::Legacy);
   };
+  auto release = [&](int j) {
+    if (c.powerType[j] == kPowerKeypress) keysOf(j, false);
+    if (c.powerType[j] == kPowerButtonClick) buttonsOf(j, false);
+    started[j] = false;
+  };
   for (;;) {
+    if (OutputStopped()) {
+      // Nobody will see the rest of the list: let go of what it holds now.
+      for (int j = 0; j < count; ++j)
+        if (started[j]) release(j);
+      return;
+    }
     sink_.Sleep(10);
     if (a < count) {
       if (sinceStart > c.powerDelay[a]) {
@@ -417,9 +429,7 @@ void Engine::RunPowerCommand(int m) {
     for (int j = 0; j < count; ++j) {
       if (!(started[j] || exhausted)) continue;
       if (!(exhausted || c.powerDuration[j] < total - startPass[j])) continue;
-      if (c.powerType[j] == kPowerKeypress) keysOf(j, false);
-      if (c.powerType[j] == kPowerButtonClick) buttonsOf(j, false);
-      started[j] = false;
+      release(j);
     }
     if (exhausted) break;
     a = next;
@@ -429,26 +439,30 @@ void Engine::RunPowerCommand(int m) {
 
 // --- hot keys ---
 
-void Engine::WaitKeyUp(int vk) {
-  while (sink_.KeyDown(vk)) sink_.Sleep(1);
+bool Engine::WaitKeyUp(int vk) {
+  while (sink_.KeyDown(vk)) {
+    if (OutputStopped()) return false;
+    sink_.Sleep(1);
+  }
+  return true;
 }
 
 void Engine::HotKeys() {
   auto pressed = [this](int vk) { return vk != 0 && sink_.KeyDown(vk); };
   if (pressed(hotNavigation_)) {
     Trace("Nav Hotkey state changed\n");
-    WaitKeyUp(hotNavigation_);
+    if (!WaitKeyUp(hotNavigation_)) return;
     mode_ = kMouselook;
     if (profile_) LoadAxes(profile_->mouselookAxes);
   }
   if (pressed(hotCommand_)) {
     Trace("Comm Hotkey state changed\n");
-    WaitKeyUp(hotCommand_);
+    if (!WaitKeyUp(hotCommand_)) return;
     mode_ = kCommandMode;
   }
   if (pressed(hotMixed_)) {
     Trace("Mixed Hotkey state changed\n");
-    WaitKeyUp(hotMixed_);
+    if (!WaitKeyUp(hotMixed_)) return;
     mode_ = kMixedMode;
     if (profile_) LoadAxes(profile_->mixedAxes);
   }
@@ -459,11 +473,12 @@ void Engine::HotKeys() {
   }
   if (pressed(hotPause_)) {
     Trace("Pause Hotkey state changed\n");
-    WaitKeyUp(hotPause_);
+    if (!WaitKeyUp(hotPause_)) return;
     paused_ = true;
     do {
+      if (OutputStopped()) return;
       if (sink_.KeyDown(hotPause_)) {
-        WaitKeyUp(hotPause_);
+        if (!WaitKeyUp(hotPause_)) return;
         paused_ = false;
       }
       sink_.Sleep(1);

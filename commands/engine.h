@@ -34,8 +34,10 @@ class Engine {
 
   void SetMode(int32_t mode) { mode_ = mode; }
   int32_t Mode() const { return mode_; }
-  // At engagement, after SetMode and before the first Render.
-  void Prepare(const EngineProfile& profile);
+  // At engagement, after SetMode and before the first Render. `outputStopped` answers
+  // whether output must end now (disengaged, tracker gone, exit): every wait inside Render
+  // ends on it, so the cursor thread is never held past that.
+  void Prepare(const EngineProfile& profile, std::function<bool()> outputStopped = {});
   // Virtual-key codes; 0 = none.
   void SetHotKeys(int pause, int recentre, int navigation, int command, int mixed);
   void SetFreelookKey(int virtualKey, int keyCode);
@@ -61,7 +63,9 @@ class Engine {
   void MouseMove(int32_t rx, int32_t ry);
   void ProcessMap(int m);
   void HotKeys();
-  void WaitKeyUp(int vk);
+  // False when output stopped before the key went up.
+  bool WaitKeyUp(int vk);
+  bool OutputStopped() const { return outputStopped_ && outputStopped_(); }
 
   void KeyPress(int action, int32_t value, int m);
   void KeyRelease(int action, int m);
@@ -79,6 +83,7 @@ class Engine {
 
   InputSink& sink_;
   std::function<void()> recentre_;
+  std::function<bool()> outputStopped_;
   const EngineProfile* profile_ = nullptr;
   int32_t mode_ = 0;
   std::array<MapSetup, kMapCount> setup_{};

@@ -65,7 +65,11 @@ int CursorLoop::EngagedPass(CHxMouse& link) {
     const Profile& profile = CurrentProfile();
     engineProfile_ = EngineViewOf(profile);
     engine.SetMode(profile.operatingMode);
-    engine.Prepare(engineProfile_);
+    // Whatever ends engaged output also ends the engine's waits: a Power Command list, a
+    // hot key's release or a pause would otherwise keep this thread from seeing it.
+    engine.Prepare(engineProfile_, [&app = app_] {
+      return app.engaged.load() != 1 || app.stopEmitter.load() == 1 || app.quitting.load() == 1;
+    });
     engine.SetHotKeys(KeyIndexToVirtualKey(profile.pauseHotKey), KeyIndexToVirtualKey(profile.recenterHotKey),
                       KeyIndexToVirtualKey(profile.mouselookHotKey), KeyIndexToVirtualKey(profile.commandHotKey),
                       KeyIndexToVirtualKey(profile.mixedHotKey));

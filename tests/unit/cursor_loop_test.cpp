@@ -249,6 +249,46 @@ TEST_F(CursorLoopTest, EngagedPassFeedsTheEngineCentredReadings) {
   CurrentProfile() = saved;
 }
 
+// Plays the UI thread: a few sleeps into the engine's output, it raises one of the flags
+// that end engaged output and unplugs the tracker, so that Run ends after the engine returns.
+class FlagRaisingSink : public RecordingSink {
+ public:
+  std::function<void()> raise;
+  void Sleep(int ms) override {
+    RecordingSink::Sleep(ms);
+    if (sleeps == 3) raise();
+  }
+};
+
+TEST_F(CursorLoopTest, EngagedOutputEndsOnDisengageUnplugOrExit) {
+  Profile saved = CurrentProfile();
+  Profile& profile = CurrentProfile();
+  profile.operatingMode = kCommandMode;
+  profile.deadZone[0] = 100;
+  Command& c = *profile.Map(0);
+  c.usesPowerCommand = 1;
+  c.powerCount = 2;
+  c.powerType[0] = c.powerType[1] = kPowerWheelTick;
+  c.powerDelay[0] = c.powerDelay[1] = 100;  // 2 s of passes
+  for (auto [flag, value] : {std::pair{&app.engaged, 0}, {&app.stopEmitter, 1}, {&app.quitting, 1}}) {
+    SimDevice device;
+    device.SetPose({-500.0, 0, 0, 0, 0});
+    CHxMouse link(std::make_unique<InMemoryPort>(device));
+    FlagRaisingSink sink;
+    sink.raise = [&, flag = flag, value = value] {
+      *flag = value;
+      device.Unplug();
+    };
+    Engine engine(sink, [] {});
+    CursorLoop engagedLoop(app, desktop, host, {indicators, input, sounds, [&]() -> Engine& { return engine; }});
+    app.engaged = 1;
+    app.stopEmitter = app.quitting = 0;
+    engagedLoop.Run(link);
+    EXPECT_EQ(sink.sleeps, 3) << "the engine returned as soon as the flag was up";
+  }
+  CurrentProfile() = saved;
+}
+
 TEST_F(CursorLoopTest, RunEndsOnStopOrOnAFailedRead) {
   SimDevice device;
   {

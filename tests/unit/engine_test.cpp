@@ -3,6 +3,7 @@
 // the freelook hold, and the hot keys.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <memory>
 #include <string>
 
@@ -36,7 +37,7 @@ class EngineTest : public testing::Test {
   Command& Map(int m) { return *commands[m]; }
   void Engage(int32_t mode) {
     engine.SetMode(mode);
-    engine.Prepare(profile);
+    engine.Prepare(profile, sink.StopRequest());
   }
   // One reading with only `axis` (0 x, 1 y, 2 z, 3 rx, 4 ry) deflected by v.
   void Read(int axis, int32_t v) {
@@ -310,6 +311,36 @@ TEST_F(EngineTest, HotKeysSwitchRecentreAndPause) {
   EXPECT_FALSE(engine.Paused());
   EXPECT_GE(sink.sleptMs - slept, 3) << "waited inside the pause";
   EXPECT_TRUE(sink.keyScript[pause].empty());
+}
+
+TEST_F(EngineTest, EveryWaitEndsWhenOutputStops) {
+  const int comm = 0x71, pause = 0x74;
+  engine.SetHotKeys(pause, 0, 0, comm, 0);
+  Command& c = Map(6);
+  c.usesPowerCommand = 1;
+  c.powerCount = 2;
+  c.powerType[0] = c.powerType[1] = kPowerKeypress;
+  c.powerKeys[0] = {KeyNamed("Q"), -1, -1, -1};
+  c.powerKeys[1] = {KeyNamed("E"), -1, -1, -1};
+  c.powerDuration[0] = c.powerDelay[1] = 100;
+  struct Case {
+    const char* wait;
+    std::map<int, std::deque<bool>> keys;
+    int32_t rx;
+    std::string events;  // a Power Command lets go of what it started
+  } cases[] = {{"power command", {}, -500, KeyEvent("Q", true, true) + " " + KeyEvent("Q", false, true)},
+               {"hot key release", {{comm, std::deque<bool>(1000, true)}}, 0, ""},
+               {"pause", {{pause, {true, false}}}, 0, ""}};
+  for (const Case& w : cases) {
+    sink = RecordingSink();
+    sink.keyScript = w.keys;
+    sink.stopAfterSleeps = 3;
+    Engage(kCommandMode);
+    Read(3, w.rx);
+    EXPECT_EQ(sink.sleeps, 3) << w.wait;
+    EXPECT_EQ(Outputs(), w.events) << w.wait;
+    Read(3, 10);
+  }
 }
 
 }  // namespace
