@@ -1,5 +1,6 @@
 #include "commands/engine.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -21,6 +22,11 @@ constexpr MouseButton kButtons[5] = {MouseButton::Left, MouseButton::Right, Mous
 constexpr const char* kButtonReleased[5] = {"Left button released\n", "Right button released\n",
                                             "Middle button released\n", "Mouse button 4 released\n",
                                             "Mouse button 5 releaesd\n"};
+
+// The Power Command editor's sliders give delays and durations of 0 to 100 passes; a file
+// may hold anything, and a run stays within what the editor can make.
+constexpr int32_t kMaxPowerPasses = 100;
+int32_t EditorPasses(int32_t v) { return std::clamp(v, 0, kMaxPowerPasses); }
 
 int64_t Magnitude(int32_t v) { return v < 0 ? -int64_t{v} : int64_t{v}; }
 
@@ -399,7 +405,7 @@ void Engine::RunPowerCommand(int m) {
     }
     sink_.Sleep(10);
     if (a < count) {
-      if (sinceStart > c.powerDelay[a]) {
+      if (sinceStart > EditorPasses(c.powerDelay[a])) {
         switch (c.powerType[a]) {
           case kPowerKeypress:
             ENGINE_TRACE("Blasting keys");
@@ -428,7 +434,7 @@ void Engine::RunPowerCommand(int m) {
     }
     for (int j = 0; j < count; ++j) {
       if (!(started[j] || exhausted)) continue;
-      if (!(exhausted || c.powerDuration[j] < total - startPass[j])) continue;
+      if (!(exhausted || EditorPasses(c.powerDuration[j]) < total - startPass[j])) continue;
       release(j);
     }
     if (exhausted) break;

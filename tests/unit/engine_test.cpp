@@ -313,6 +313,26 @@ TEST_F(EngineTest, HotKeysSwitchRecentreAndPause) {
   EXPECT_TRUE(sink.keyScript[pause].empty());
 }
 
+TEST_F(EngineTest, PowerCommandValuesBeyondTheEditorRunAsItsNearest) {
+  Command& c = Map(6);
+  c.usesPowerCommand = 1;
+  c.powerCount = 2;
+  c.powerType[0] = c.powerType[1] = kPowerKeypress;
+  c.powerKeys[0] = {KeyNamed("Q"), -1, -1, -1};
+  c.powerKeys[1] = {KeyNamed("E"), -1, -1, -1};
+  Engage(kCommandMode);
+  auto run = [&](int32_t value) {
+    c.powerDelay[1] = c.powerDuration[0] = value;
+    sink = RecordingSink();
+    sink.stopAfterSleeps = 1000;  // far beyond the longest run the editor can make
+    Read(3, 10);
+    Read(3, -500);
+    return sink.Joined() + " in " + std::to_string(sink.sleeps) + " passes";
+  };
+  for (auto [fromFile, editor] : {std::pair{INT_MAX, 100}, {101, 100}, {INT_MIN, 0}, {-1, 0}})
+    EXPECT_EQ(run(fromFile), run(editor)) << fromFile;
+}
+
 TEST_F(EngineTest, EveryWaitEndsWhenOutputStops) {
   const int comm = 0x71, pause = 0x74;
   engine.SetHotKeys(pause, 0, 0, comm, 0);
