@@ -23,6 +23,9 @@ constexpr const char* kButtonReleased[5] = {"Left button released\n", "Right but
                                             "Middle button released\n", "Mouse button 4 released\n",
                                             "Mouse button 5 releaesd\n"};
 
+// The virtual-key codes the system reports the buttons' state under.
+constexpr int kButtonKeys[5] = {0x01, 0x02, 0x04, 0x05, 0x06};
+
 // The Power Command editor's sliders give delays and durations of 0 to 100 passes; a file
 // may hold anything, and a run stays within what the editor can make.
 constexpr int32_t kMaxPowerPasses = 100;
@@ -89,6 +92,16 @@ void Engine::SetFreelookKey(int virtualKey, int keyCode) {
   holdKeyCode_ = keyCode;
 }
 
+void Engine::Key(int virtualKey, int keyCode, bool down, Via via) {
+  if (virtualKey >= 0 && virtualKey < static_cast<int>(injectedDown_.size())) injectedDown_[virtualKey] = down;
+  sink_.Key(virtualKey, keyCode, down, via);
+}
+
+void Engine::Button(MouseButton button, bool down, Via via) {
+  injectedDown_[kButtonKeys[static_cast<int>(button)]] = down;
+  sink_.Button(button, down, via);
+}
+
 void Engine::Render(int32_t x, int32_t y, int32_t z, int32_t rx, int32_t ry) {
   paused_ = false;
   // A deflection of exactly 0 leaves both maps of its pair as they were.
@@ -134,22 +147,22 @@ void Engine::MouseMove(int32_t rx, int32_t ry) {
     panning_ = true;
     if (holdKind_ == Hold::Button && !holdButtonPressed_) {
       ENGINE_TRACE("Pressing mouse button... \n");
-      sink_.Button(holdButton_, true);
+      Button(holdButton_, true);
       holdButtonPressed_ = true;
     } else if (holdKind_ == Hold::Key && !holdKeyPressed_) {
       ENGINE_TRACE("Pressing key... \n");
-      sink_.Key(holdVk_, holdKeyCode_, true);
+      Key(holdVk_, holdKeyCode_, true);
       holdKeyPressed_ = true;
     }
   } else {
     panning_ = false;
     if (holdKind_ == Hold::Button && holdButtonPressed_) {
       ENGINE_TRACE("Releasing button... \n");
-      sink_.Button(holdButton_, false);
+      Button(holdButton_, false);
       holdButtonPressed_ = false;
     } else if (holdKind_ == Hold::Key && holdKeyPressed_) {
       ENGINE_TRACE("Releasing key... \n");
-      sink_.Key(holdVk_, holdKeyCode_, false);
+      Key(holdVk_, holdKeyCode_, false);
       holdKeyPressed_ = false;
     }
   }
@@ -206,15 +219,15 @@ void Engine::ProcessMap(int m) {
 
 void Engine::SendKeys(const std::array<int32_t, kCommandKeys>& keys, bool down, Via via) {
   for (int32_t k : keys)
-    if (k != -1) sink_.Key(KeyIndexToVirtualKey(k), KeyIndexToKeyCode(k), down, via);
+    if (k != -1) Key(KeyIndexToVirtualKey(k), KeyIndexToKeyCode(k), down, via);
 }
 
 void Engine::TapKeys(const Command& c) {
   for (int32_t k : c.keys) {
     if (k == -1) continue;
-    sink_.Key(KeyIndexToVirtualKey(k), KeyIndexToKeyCode(k), true);
+    Key(KeyIndexToVirtualKey(k), KeyIndexToKeyCode(k), true);
     ENGINE_TRACE("Key Down");
-    sink_.Key(KeyIndexToVirtualKey(k), KeyIndexToKeyCode(k), false);
+    Key(KeyIndexToVirtualKey(k), KeyIndexToKeyCode(k), false);
     ENGINE_TRACE("Key Up");
   }
 }
@@ -281,9 +294,9 @@ void Engine::KeyRelease(int action, int m) {
 void Engine::ClickButtons(const Command& c) {
   for (int b = 0; b < 5; ++b) {
     if (!ButtonSet(c, b)) continue;
-    sink_.Button(kButtons[b], true);
+    Button(kButtons[b], true);
     sink_.Sleep(1);
-    sink_.Button(kButtons[b], false);
+    Button(kButtons[b], false);
   }
 }
 
@@ -301,14 +314,14 @@ void Engine::ButtonPress(int action, int32_t value, int m) {
       buttons_.hold[m] = true;
       // A button several maps hold goes down once.
       for (int b = 0; b < 5; ++b)
-        if (ButtonSet(c, b) && buttonHolds_[b]++ <= 0) sink_.Button(kButtons[b], true);
+        if (ButtonSet(c, b) && buttonHolds_[b]++ <= 0) Button(kButtons[b], true);
       break;
     case kToggle:
       if (buttons_.toggle[m]) break;
       buttons_.toggle[m] = true;
       buttons_.togglePhase[m] = !buttons_.togglePhase[m];
       for (int b = 0; b < 5; ++b)
-        if (ButtonSet(c, b)) sink_.Button(kButtons[b], !buttons_.togglePhase[m]);
+        if (ButtonSet(c, b)) Button(kButtons[b], !buttons_.togglePhase[m]);
       break;
     case kPulse:
       if (++buttons_.pulse > 101 - int64_t{c.buttonPulseRate}) {
@@ -335,7 +348,7 @@ void Engine::ButtonRelease(int action, int m) {
     for (int b = 0; b < 5; ++b) {
       if (!ButtonSet(c, b)) continue;
       if (buttonHolds_[b] < 2) {
-        sink_.Button(kButtons[b], false);
+        Button(kButtons[b], false);
         ENGINE_TRACE(kButtonReleased[b]);
       }
       --buttonHolds_[b];
@@ -389,7 +402,7 @@ void Engine::RunPowerCommand(int m) {
   auto keysOf = [&](int j, bool down) { SendKeys(c.powerKeys[j], down, Via::Legacy); };
   auto buttonsOf = [&](int j, bool down) {
     for (int b = 0; b < 5; ++b)
-      if (c.powerButtons[j][b] == 1) sink_.Button(kButtons[b], down, Via::Legacy);
+      if (c.powerButtons[j][b] == 1) Button(kButtons[b], down, Via::Legacy);
   };
   auto release = [&](int j) {
     if (c.powerType[j] == kPowerKeypress) keysOf(j, false);
@@ -454,7 +467,12 @@ bool Engine::WaitKeyUp(int vk) {
 }
 
 void Engine::HotKeys() {
-  auto pressed = [this](int vk) { return vk != 0 && sink_.KeyDown(vk); };
+  // A key we hold ourselves (a Hold map's, the freelook key) reads as down, but its release
+  // could only come from us: waiting for it would never end.
+  auto pressed = [this](int vk) {
+    const bool ours = vk > 0 && vk < static_cast<int>(injectedDown_.size()) && injectedDown_[vk];
+    return vk != 0 && !ours && sink_.KeyDown(vk);
+  };
   if (pressed(hotNavigation_)) {
     Trace("Nav Hotkey state changed\n");
     if (!WaitKeyUp(hotNavigation_)) return;
@@ -493,7 +511,7 @@ void Engine::HotKeys() {
 }
 
 void Engine::Shutdown() {
-  if (holdButtonPressed_) sink_.Button(holdButton_, false, Via::Legacy);
-  if (holdKeyPressed_) sink_.Key(holdVk_, holdKeyCode_, false, Via::Legacy);
+  if (holdButtonPressed_) Button(holdButton_, false, Via::Legacy);
+  if (holdKeyPressed_) Key(holdVk_, holdKeyCode_, false, Via::Legacy);
   holdButtonPressed_ = holdKeyPressed_ = false;
 }

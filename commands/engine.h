@@ -66,6 +66,9 @@ class Engine {
   // False when output stopped before the key went up.
   bool WaitKeyUp(int vk);
   bool OutputStopped() const { return outputStopped_ && outputStopped_(); }
+  // Every key and button event goes through these, so the engine knows what it holds down.
+  void Key(int virtualKey, int keyCode, bool down, Via via = Via::SendInput);
+  void Button(MouseButton button, bool down, Via via = Via::SendInput);
 
   void KeyPress(int action, int32_t value, int m);
   void KeyRelease(int action, int m);
@@ -106,4 +109,7 @@ class Engine {
   std::array<bool, kMapCount> wheelOnce_{};
   int32_t wheelRepeat_ = 0, wheelDeflection_ = 0;
   std::array<bool, kMapCount> runLatch_{};
+  // By virtual-key code (buttons under theirs), whether our last event for it was a down.
+  // The system reports such a key down, yet only we could let it go: it is no hot-key press.
+  std::array<bool, 256> injectedDown_{};
 };

@@ -363,4 +363,27 @@ TEST_F(EngineTest, EveryWaitEndsWhenOutputStops) {
   }
 }
 
+TEST_F(EngineTest, KeysTheEngineHoldsAreNoHotKeyPresses) {
+  Map(0).usesKeys = 1;
+  Map(0).keyAction = kHold;
+  Map(0).keys = {KeyNamed("W"), -1, -1, -1};
+  profile.freelookHold = 301;  // right button, held while panning
+  const int w = KeyIndexToVirtualKey(KeyNamed("W")), rightButton = 0x02;
+  struct Case {
+    int32_t mode, pause, command, navigation;
+  } cases[] = {{kCommandMode, 0, w, 0}, {kCommandMode, w, 0, 0}, {kMouselook, rightButton, 0, 0},
+               {kMouselook, 0, 0, rightButton}};
+  for (const Case& k : cases) {
+    sink.stopAfterSleeps = 100;
+    engine.SetHotKeys(k.pause, 0, k.navigation, k.command, 0);
+    Engage(k.mode);
+    engine.Render(-500, 0, 0, 2000, 0);  // map 0 out and beyond the panning point
+    EXPECT_EQ(sink.sleeps, 0) << "no wait for a release only we could send";
+    EXPECT_EQ(engine.Mode(), k.mode);
+    EXPECT_FALSE(engine.Paused());
+    engine.Render(10, 0, 0, 0, 0);
+    sink = RecordingSink();
+  }
+}
+
 }  // namespace
