@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <limits>
 #include <string>
 
 #include "commands/key_table.h"
@@ -33,8 +34,13 @@ int32_t EditorPasses(int32_t v) { return std::clamp(v, 0, kMaxPowerPasses); }
 
 int64_t Magnitude(int32_t v) { return v < 0 ? -int64_t{v} : int64_t{v}; }
 
-// Integer division toward zero; a zero divisor means "this output is off".
-int32_t Divide(int64_t a, int64_t b) { return b == 0 ? 0 : static_cast<int32_t>(a / b); }
+// Integer division toward zero; a zero divisor means "this output is off". Divisors from a
+// file can make the quotient exceed a motion's range: it saturates.
+int32_t Divide(int64_t a, int64_t b) {
+  if (b == 0) return 0;
+  return static_cast<int32_t>(std::clamp<int64_t>(a / b, std::numeric_limits<int32_t>::min(),
+                                                  std::numeric_limits<int32_t>::max()));
+}
 
 bool ButtonSet(const Command& c, int b) { return c.buttons[b] == 1; }
 
@@ -73,10 +79,10 @@ void Engine::Prepare(const EngineProfile& profile, std::function<bool()> outputS
 void Engine::LoadAxes(const std::array<EngineAxis, 2>& axes) {
   xZone_ = axes[0].panningPoint;
   yZone_ = axes[1].panningPoint;
-  xNonPanning_ = 11 - axes[0].nonPanningSensitivity;
-  yNonPanning_ = 11 - axes[1].nonPanningSensitivity;
-  xPanning_ = 11 - axes[0].panningSensitivity;
-  yPanning_ = 11 - axes[1].panningSensitivity;
+  xNonPanning_ = 11 - int64_t{axes[0].nonPanningSensitivity};
+  yNonPanning_ = 11 - int64_t{axes[1].nonPanningSensitivity};
+  xPanning_ = 11 - int64_t{axes[0].panningSensitivity};
+  yPanning_ = 11 - int64_t{axes[1].panningSensitivity};
 }
 
 void Engine::SetHotKeys(int pause, int recentre, int navigation, int command, int mixed) {

@@ -56,7 +56,8 @@ class Engine {
   };
   struct Latches {
     std::array<bool, kMapCount> tap{}, hold{}, togglePhase{}, toggle{};
-    int32_t pulse = 0, deflectionPulse = 0;
+    // 64 bits: a rate from a file may set a limit no 32-bit count reaches before it wraps.
+    int64_t pulse = 0, deflectionPulse = 0;
   };
 
   void LoadAxes(const std::array<EngineAxis, 2>& axes);
@@ -99,7 +100,8 @@ class Engine {
   MouseButton holdButton_ = MouseButton::Left;
   bool holdKeyPressed_ = false, holdButtonPressed_ = false;
 
-  int32_t xZone_ = 0, yZone_ = 0, xNonPanning_ = 0, yNonPanning_ = 0, xPanning_ = 0, yPanning_ = 0;
+  int32_t xZone_ = 0, yZone_ = 0;
+  int64_t xNonPanning_ = 0, yNonPanning_ = 0, xPanning_ = 0, yPanning_ = 0;  // 11 - any file value
   int32_t prevRx_ = 0, prevRy_ = 0;
   bool panning_ = false;
   bool paused_ = false;
@@ -107,7 +109,7 @@ class Engine {
   Latches keys_, buttons_;
   std::array<int32_t, 5> buttonHolds_{};  // Left, Right, Middle, 4, 5
   std::array<bool, kMapCount> wheelOnce_{};
-  int32_t wheelRepeat_ = 0, wheelDeflection_ = 0;
+  int64_t wheelRepeat_ = 0, wheelDeflection_ = 0;
   std::array<bool, kMapCount> runLatch_{};
   // By virtual-key code (buttons under theirs), whether our last event for it was a down.
   // The system reports such a key down, yet only we could let it go: it is no hot-key press.

@@ -386,4 +386,22 @@ TEST_F(EngineTest, KeysTheEngineHoldsAreNoHotKeyPresses) {
   }
 }
 
+TEST_F(EngineTest, AxisValuesFromAFileCannotOverflow) {
+  struct Case {
+    EngineAxis x;
+    int32_t rx;
+    const char* motion;
+  } cases[] = {{{175, INT_MIN, 7}, 400, "move0,0"},   {{175, INT_MAX, 7}, 400, "move0,0"},
+               {{175, 7, INT_MIN}, 2000, "move0,0"},  {{175, 7, INT_MAX}, 2000, "move0,0"},
+               {{INT_MIN, 7, 7}, 400, "move3,0"},     {{INT_MAX, 7, 7}, 400, "move100,0"}};
+  for (const Case& k : cases) {
+    profile.mouselookAxes[0] = k.x;
+    Engage(kMouselook);
+    engine.Render(0, 0, 0, 0, 0);
+    sink.Clear();
+    engine.Render(0, 0, 0, k.rx, 0);
+    EXPECT_EQ(sink.events.back(), k.motion) << k.x.panningPoint << " " << k.x.nonPanningSensitivity;
+  }
+}
+
 }  // namespace
