@@ -63,14 +63,18 @@ void Engine::Prepare(const EngineProfile& profile, std::function<bool()> outputS
                  c.keyAction,         c.buttonAction, c.wheelMethod, c.wheelDirection};
   }
   holdKeyPressed_ = holdButtonPressed_ = false;
+  // The whole hold comes from this profile, never from the one before; a value the editor
+  // cannot set holds nothing.
   const int32_t hold = profile.freelookHold;
-  if (hold == -1) {
-    holdKind_ = Hold::None;
-  } else if (hold >= 0 && hold < 300) {
+  holdKind_ = Hold::None;
+  holdVk_ = holdKeyCode_ = 0;
+  if (hold >= 0 && hold < 300) {
     holdKind_ = Hold::Key;
-  } else if (hold >= 300) {
+    holdVk_ = KeyIndexToVirtualKey(hold);
+    holdKeyCode_ = KeyIndexToKeyCode(hold);
+  } else if (hold >= 300 && hold <= 304) {
     holdKind_ = Hold::Button;
-    if (hold <= 304) holdButton_ = kButtons[hold - 300];  // other values keep the previous button
+    holdButton_ = kButtons[hold - 300];
   }
   if (mode_ == kMouselook) LoadAxes(profile.mouselookAxes);
   if (mode_ == kMixedMode) LoadAxes(profile.mixedAxes);

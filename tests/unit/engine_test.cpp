@@ -404,4 +404,25 @@ TEST_F(EngineTest, AxisValuesFromAFileCannotOverflow) {
   }
 }
 
+TEST_F(EngineTest, FreelookHoldComesWhollyFromThePreparedProfile) {
+  struct Case {
+    int32_t before, after;
+    std::string held;
+  } cases[] = {{301, -7, ""},
+               {301, 305, ""},
+               {KeyNamed("Left Alt"), KeyNamed("W"), KeyEvent("W", true)},
+               {300, 302, "Mdown"}};
+  for (const Case& k : cases) {
+    profile.freelookHold = k.before;
+    Engage(kMouselook);
+    engine.Render(0, 0, 0, 2000, 0);
+    engine.Render(0, 0, 0, 0, 0);
+    profile.freelookHold = k.after;
+    Engage(kMouselook);
+    sink.Clear();
+    engine.Render(0, 0, 0, 2000, 0);
+    EXPECT_EQ(Outputs(), k.held) << k.before << " then " << k.after;
+  }
+}
+
 }  // namespace
