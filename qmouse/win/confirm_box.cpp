@@ -3,12 +3,22 @@
 #include "qmouse/panel_placement.h"
 #include "resources/qmouse/resource.h"
 
+namespace {
+bool g_asking = false;  // UI thread only
+}  // namespace
+
 ConfirmBox::ConfirmBox() : winui::Dialog(IDD_CONFIRMBOX) {}
 
+bool ConfirmBox::AnyOpen() { return g_asking; }
+
 int ConfirmBox::Ask(const std::string& text, Mode mode, HWND owner) {
+  if (g_asking) return 0;
+  g_asking = true;
   text_ = text;
   mode_ = mode;
-  return DoModal(owner) == IDOK ? 1 : 0;
+  const bool yes = DoModal(owner) == IDOK;
+  g_asking = false;
+  return yes ? 1 : 0;
 }
 
 BOOL ConfirmBox::OnInitDialog() {

@@ -14,8 +14,11 @@ class ConfirmBox : public winui::Dialog {
   ConfirmBox();
   // Where the floating panel is; false while there is none on screen.
   void SetPanelLocator(std::function<bool(Rect&)> locate) { locatePanel_ = std::move(locate); }
-  // Asks modally; returns 1 when the first button was pressed.
+  // Asks modally; returns 1 when the first button was pressed. One question at a time, over
+  // all boxes: while one is open a further Ask shows nothing and returns 0, so that a
+  // second box can never take the place of the first one's window.
   int Ask(const std::string& text, Mode mode, HWND owner = nullptr);
+  static bool AnyOpen();
 
  protected:
   BOOL OnInitDialog() override;

@@ -84,21 +84,15 @@ void Floater::OnHide() {
 }
 
 void Floater::OnPause() {
-  AppState& app = owner_.App();
-  app.confirmOpen = 1;
-  if (app.paused.load()) {
+  if (owner_.App().paused.load()) {
     owner_.SetPaused(false);
-  } else if (owner_.Ask(texts::kPauseFromPanel) == 1) {
+  } else if (owner_.AskFromPanel(texts::kPauseFromPanel) == 1) {
     owner_.SetPaused(true);
   }
-  app.confirmOpen = 0;
 }
 
 void Floater::OnShutdown() {
-  AppState& app = owner_.App();
-  app.confirmOpen = 1;
-  if (owner_.Ask(texts::kExitQuestion) == 1) owner_.BeginShutdown(false);
-  app.confirmOpen = 0;
+  if (owner_.AskFromPanel(texts::kExitQuestion) == 1) owner_.BeginShutdown(false);
 }
 
 void Floater::PublishRect() {

@@ -7,6 +7,7 @@
 
 #include "device/hx_mouse.h"
 #include "device/trace.h"
+#include "device/win/device_events.h"
 #include "qmouse/texts.h"
 #include "qmouse/win/emitter.h"
 #include "qmouse/win/registry_store.h"
@@ -220,6 +221,14 @@ void NullWindow::OpenOptions() {
   // The settings sheet comes with the settings pages; until then Options opens nothing.
 }
 
+int NullWindow::AskFromPanel(const char* question) {
+  if (ConfirmBox::AnyOpen()) return 0;  // the open question keeps its flag
+  app_.confirmOpen = 1;
+  const int answer = Ask(question);
+  app_.confirmOpen = 0;
+  return answer;
+}
+
 void NullWindow::SetPaused(bool paused) {
   app_.paused = paused ? 1 : 0;
   floater_.SetPauseText(paused);
@@ -312,7 +321,9 @@ void NullWindow::OnDestroy() {
   tray_.Remove();
 }
 
-void NullWindow::OnDeviceChange(WPARAM event) {
+void NullWindow::OnDeviceChange(WPARAM event, LPARAM lp) {
+  // A memory stick or a port coming and going is none of the cursor thread's business.
+  if ((event != DBT_DEVICEREMOVECOMPLETE && event != DBT_DEVICEARRIVAL) || !IsTrackerInterfaceEvent(lp)) return;
   if (event == DBT_DEVICEREMOVECOMPLETE) {
     app_.stopEmitter = 1;
     Sleep(16);
@@ -345,7 +356,7 @@ bool NullWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   if (tray_.OnMessage(msg, wp, lp)) return true;
   switch (msg) {
     case WM_DEVICECHANGE:
-      OnDeviceChange(wp);
+      OnDeviceChange(wp, lp);
       result = TRUE;
       return true;
     case WM_ENDSESSION:

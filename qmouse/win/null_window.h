@@ -32,6 +32,8 @@ class NullWindow : public winui::Dialog, public EmitterHost {
 
   // For the panel's buttons and the tray commands.
   int Ask(const char* question) { return confirm_.Ask(question, ConfirmBox::kYesNo); }
+  // A panel question: dwell clicks left while it is open. Refused while another is open.
+  int AskFromPanel(const char* question);
   void SetPaused(bool paused);
   // Closes the panel and the other windows and ends the program 100 ms later.
   void BeginShutdown(bool quittingNow);
@@ -63,7 +65,7 @@ class NullWindow : public winui::Dialog, public EmitterHost {
   void StartEmitter();
   void StopEmitter();
   void CommonTeardown();
-  void OnDeviceChange(WPARAM event);
+  void OnDeviceChange(WPARAM event, LPARAM lp);
   void OnExitCommand();
   void OpenTrayMenu();
   void OnMenuCommand(int id);

@@ -133,4 +133,32 @@ TEST_F(QmouseDwell, PauseFromThePanelResumeFromTheTray) {
   EXPECT_TRUE(CursorAt(760, 600, 3000)) << CursorText();
 }
 
+// One question at a time: while the panel's Pause question is open, the panel's Shutdown
+// and the tray's Exit ask nothing; once it closes, dwell clicks as the mode says again.
+TEST_F(QmouseDwell, OneQuestionAtATime) {
+  Probe probe({400, 400, 1000, 800});
+  StartQmouse();
+  WaitForHeadControl();
+  HWND panel = Panel(qmouse_);
+  ASSERT_NE(panel, nullptr);
+  // While a panel question is open a dwell clicks left: let it rest on nothing of ours.
+  SetCursorPos(50, 1000);
+  Program::Press(panel, IDC_PAUSE);
+  HWND box = qmouse_.FindDialog("Pausing Quellan Mouse will disable", 5000);
+  ASSERT_NE(box, nullptr);
+  Program::Press(panel, IDC_SHUTDOWN);
+  PostMessageA(window_, WM_COMMAND, ID_TRAY_EXIT, 0);
+  EXPECT_EQ(qmouse_.FindDialog("Are you sure you wish to shut Quellan Mouse down?", 1500), nullptr);
+  Program::Press(box, IDCANCEL);
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }, 3000)) << "the first question could not be closed";
+  EXPECT_EQ(ButtonText(panel, IDC_PAUSE), "Pause");
+  EXPECT_TRUE(qmouse_.Running());
+
+  probe.Clear();
+  PostMessageA(window_, WM_COMMAND, ID_MODE_RIGHTCLICK, 0);
+  Rest(probe, {500, 500});
+  ASSERT_TRUE(probe.WaitEvents(2, 4000)) << probe.Joined();
+  EXPECT_EQ(probe.Joined(), "Rdown 100,100 Rup 100,100") << "dwell still forced to the left button";
+}
+
 }  // namespace

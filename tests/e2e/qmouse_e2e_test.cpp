@@ -2,6 +2,8 @@
 // the physical mouse, hot-plug, a second instance and the roads out.
 #include "tests/e2e/qmouse_fixture.h"
 
+#include <dbt.h>
+
 namespace {
 
 TEST_F(Qmouse, HoldsStillDuringTheSplashThenFollowsTheHead) {
@@ -58,6 +60,30 @@ TEST_F(Qmouse, UnplugStopsCursorControlAndPlugRestartsIt) {
   // A new cursor thread centres the cursor, then applies the change made while unplugged.
   EXPECT_TRUE(CursorAt(kCentre.x + 60, kCentre.y, 3000)) << CursorText();
   EXPECT_TRUE(qmouse_.Running());
+}
+
+// Volumes, ports and other device interfaces come and go all the time; only the tracker's
+// own removal stops head control.
+TEST_F(Qmouse, OtherDevicesComingAndGoingLeaveHeadControlAlone) {
+  StartQmouse();
+  WaitForHeadControl();
+  DEV_BROADCAST_VOLUME volume = {};
+  volume.dbcv_size = sizeof volume;
+  volume.dbcv_devicetype = DBT_DEVTYP_VOLUME;
+  volume.dbcv_unitmask = 1u << ('E' - 'A');
+  DEV_BROADCAST_DEVICEINTERFACE_A stick = {};
+  stick.dbcc_size = sizeof stick;
+  stick.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+  stick.dbcc_classguid = {0xA5DCBF10, 0x6530, 0x11D2, {0x90, 0x1F, 0x00, 0xC0, 0x4F, 0xB9, 0x51, 0xED}};
+  DEV_BROADCAST_HDR empty = {};
+  for (DEV_BROADCAST_HDR* header : {reinterpret_cast<DEV_BROADCAST_HDR*>(&volume),
+                                    reinterpret_cast<DEV_BROADCAST_HDR*>(&stick), &empty}) {
+    DWORD_PTR result = 0;
+    ASSERT_NE(SendMessageTimeoutA(window_, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, reinterpret_cast<LPARAM>(header),
+                                  SMTO_ABORTIFHUNG, 3000, &result), 0);
+  }
+  Pose(4, 0);
+  EXPECT_TRUE(CursorAt(kCentre.x + 4, kCentre.y, 3000)) << "head control stopped; at " << CursorText();
 }
 
 TEST_F(Qmouse, NoTrackerAtStartWaitsForAnArrival) {
