@@ -37,6 +37,10 @@ bool ArchiveWriter::String(std::string& s) {
   return true;
 }
 
+size_t ArchiveWriter::StringBytes(size_t length) {
+  return length + (length < kLongLength ? 1 : length < kWideMark ? 3 : 7);
+}
+
 void ArchiveWriter::Count(uint32_t n) {
   if (n < kCount32) {
     U16(static_cast<uint16_t>(n));

@@ -43,6 +43,8 @@ class ArchiveWriter {
     return true;
   }
   bool String(std::string& s);
+  // What String writes for `length` bytes of text, prefix included.
+  static size_t StringBytes(size_t length);
   void Count(uint32_t n);
   // An empty slot in a list of objects.
   void NullObject() { U16(0); }

@@ -22,6 +22,8 @@ namespace {
 
 constexpr ArchiveClass kCommandClass{Command::kClassName, Command::kSchema};
 constexpr size_t kSlotTagBytes = 2;  // the least a list element can take in the file
+constexpr size_t kSectionIntegerBytes = 35 * 4;
+constexpr size_t kMapIntegerBytes = 825 * 4;  // a map's body besides its 50 labels
 constexpr int32_t kAxisDefaults[3] = {175, 7, 7};
 constexpr int32_t kDeadZoneDefault = 1000;
 // A profile is about 54 KB; anything near this is not one, and a 32-bit program should not
@@ -133,12 +135,20 @@ bool Profile::SerializeSection(Ar& ar) {
          ar.String(reservedText) && ar.String(gamePath) && ar.String(startDirectory) && ar.String(gameArguments);
 }
 
+// The buffer is sized to what the file takes, so that memory follows what is written however
+// long the list is: an empty slot costs its 2-byte tag, not a map's worth.
 std::string Profile::ToBytes() const {
+  size_t size = kSectionIntegerBytes + 32;  // the count and the class header fit in the 32
+  for (const std::string* s : {&reservedText, &gamePath, &startDirectory, &gameArguments})
+    size += ArchiveWriter::StringBytes(s->size());
+  for (const auto& map : maps) {
+    size += kSlotTagBytes;
+    if (!map) continue;
+    size += kMapIntegerBytes;
+    for (const auto& label : map->powerLabels) size += ArchiveWriter::StringBytes(label.size());
+  }
   ArchiveWriter writer;
-  // A default map takes 1,677 bytes; a bigger profile grows the buffer once or twice, while
-  // an over-large guess costs every save a clear of memory never written.
-  writer.Reserve(160 + reservedText.size() + gamePath.size() + startDirectory.size() + gameArguments.size() +
-                 maps.size() * 1700);
+  writer.Reserve(size);
   // The writer only reads the fields; the shared routine takes references for both directions.
   const_cast<Profile*>(this)->SerializeSection(writer);
   writer.Count(static_cast<uint32_t>(maps.size()));
@@ -157,6 +167,9 @@ std::string Profile::ToBytes() const {
 // damaged file never leaves a half-read profile for the engine. Beyond the file's own rules it
 // insists on maps 0-15 being present, since every user of a profile relies on them, and on
 // each map appearing once, since the list owns its maps. Bytes after the list are ignored.
+// A list longer than 32 entries is kept however long: every entry took at least its tag in a
+// file that Load caps at 64 MB, loading and saving it cost a small multiple of the file, and
+// the file saves back as it came rather than being refused or cut by a limit of our own.
 bool Profile::FromBytes(const uint8_t* data, size_t size, std::string* error) {
   Profile loaded(EmptyTag{});
   ArchiveReader reader(data, size);
@@ -209,33 +222,42 @@ bool Profile::Load(const std::string& fileName, std::string* error) {
   return true;
 }
 
+// Never throws: a 32-bit program out of memory for a large profile gets false and the reason.
 // The new bytes go to a temporary file that then takes the target's place in one rename:
 // std::filesystem::rename replaces an existing target on POSIX and on Windows (where
 // libstdc++ uses MoveFileEx with MOVEFILE_REPLACE_EXISTING), which a plain std::rename does not.
 bool Profile::Save(const std::string& fileName, std::string* savedName, std::string* error) const {
-  const std::string target = CompleteProfileName(fileName);
-  if (savedName) *savedName = target;
-  const std::string bytes = ToBytes();
-  const std::string tempName = target + kTempSuffix;
-  const fs::path temp = PathOf(tempName);
-  std::error_code ec;
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return Report(error, "cannot create \"" + tempName + "\"");
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-      fs::remove(temp, ec);
-      return Report(error, "cannot write \"" + tempName + "\"");
+  try {
+    const std::string target = CompleteProfileName(fileName);
+    if (savedName) *savedName = target;
+    const std::string bytes = ToBytes();
+    const std::string tempName = target + kTempSuffix;
+    const fs::path temp = PathOf(tempName);
+    std::error_code ec;
+    {
+      std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+      if (!out) return Report(error, "cannot create \"" + tempName + "\"");
+      out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+      out.close();
+      if (!out) {
+        fs::remove(temp, ec);
+        return Report(error, "cannot write \"" + tempName + "\"");
+      }
     }
+    fs::rename(temp, PathOf(target), ec);
+    if (ec) {
+      std::error_code ignored;
+      fs::remove(temp, ignored);
+      return Report(error, "cannot replace \"" + target + "\": " + ec.message());
+    }
+    return true;
+  } catch (const std::exception& e) {
+    try {
+      if (error) *error = std::string("cannot save the profile: ") + e.what();
+    } catch (...) {
+    }
+    return false;
   }
-  fs::rename(temp, PathOf(target), ec);
-  if (ec) {
-    std::error_code ignored;
-    fs::remove(temp, ignored);
-    return Report(error, "cannot replace \"" + target + "\": " + ec.message());
-  }
-  return true;
 }
 
 Profile& CurrentProfile() {

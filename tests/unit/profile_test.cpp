@@ -305,6 +305,36 @@ TEST_F(ProfileFileTest, FailedSaveKeepsThePreviousFile) {
   EXPECT_EQ(saved, PathOf("no such folder/x.cpf"));
 }
 
+#ifdef __SANITIZE_ADDRESS__
+extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*)(const volatile void*, size_t),
+                                                         void (*)(const volatile void*));
+std::atomic<bool> watching{false};
+std::atomic<size_t> largestAllocation{0};
+
+// A list of empty slots, far beyond the creation length, is kept and costs memory in
+// proportion to the file, not to a map per slot.
+TEST_F(ProfileFileTest, LongListSavesInMemoryInProportionToTheFile) {
+  static const int hooked = __sanitizer_install_malloc_and_free_hooks(
+      [](const volatile void*, size_t n) {
+        if (watching && n > largestAllocation) largestAllocation = n;
+      },
+      [](const volatile void*) {});
+  ASSERT_NE(hooked, 0);
+  Profile p;
+  p.maps.resize(100000);
+  watching = true;
+  const bool saved = p.Save(PathOf("Long.cpf"));
+  watching = false;
+  ASSERT_TRUE(saved);
+  const size_t size = fs::file_size(PathOf("Long.cpf"));
+  EXPECT_EQ(size, kDefaultSize + (100000 - 32) * 2 + 4);
+  EXPECT_LE(largestAllocation, 4 * size);
+  Profile q;
+  ASSERT_TRUE(q.Load(PathOf("Long.cpf")));
+  EXPECT_EQ(q.MapListLength(), 100000u);
+}
+#endif
+
 TEST_F(ProfileFileTest, LoadOfAMissingOrDamagedFileChangesNothing) {
   Profile p = Populated();
   const std::string before = p.ToBytes();
