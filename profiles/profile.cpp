@@ -163,6 +163,17 @@ std::string Profile::ToBytes() const {
   return writer.TakeBytes();
 }
 
+// The same rules FromBytes applies to the list, so that Save never replaces a user's file by
+// one that no later Load reads.
+bool Profile::Savable(std::string* error) const {
+  if (maps.size() < kMapCount)
+    return Report(error,
+                  "the list holds " + std::to_string(maps.size()) + " maps, fewer than " + std::to_string(kMapCount));
+  for (size_t i = 0; i < kMapCount; ++i)
+    if (!maps[i]) return Report(error, "map " + std::to_string(i) + " is an empty slot");
+  return true;
+}
+
 // Reads into a record of its own and takes it over only when every byte made sense, so a
 // damaged file never leaves a half-read profile for the engine. Beyond the file's own rules it
 // insists on maps 0-15 being present, since every user of a profile relies on them, and on
@@ -230,7 +241,12 @@ bool Profile::Save(const std::string& fileName, std::string* savedName, std::str
   try {
     const std::string target = CompleteProfileName(fileName);
     if (savedName) *savedName = target;
+    std::string reason;
+    if (!Savable(&reason)) return Report(error, "cannot save \"" + target + "\": " + reason);
     const std::string bytes = ToBytes();
+    if (bytes.size() > kMaxFileBytes)
+      return Report(error, "cannot save \"" + target + "\": " + std::to_string(bytes.size()) +
+                               " bytes, too large for a profile");
     const std::string tempName = target + kTempSuffix;
     const fs::path temp = PathOf(tempName);
     std::error_code ec;

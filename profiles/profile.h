@@ -53,9 +53,12 @@ class Profile {
   // false with the reason in `error` and leaves this profile as it was.
   [[nodiscard]] bool Load(const std::string& fileName, std::string* error = nullptr);
   // Writes to the completed name (reported in `savedName`, also on failure) through a
-  // temporary file beside it, so a failed save leaves the previous file whole.
+  // temporary file beside it, so a failed save leaves the previous file whole. Refuses, with
+  // the reason, a profile whose file Load would refuse.
   [[nodiscard]] bool Save(const std::string& fileName, std::string* savedName = nullptr,
                           std::string* error = nullptr) const;
+  // Whether the list is one Load takes back: maps 0-15 all present.
+  [[nodiscard]] bool Savable(std::string* error = nullptr) const;
 
   // The file's bytes, and reading them; Load and Save are these plus the file.
   std::string ToBytes() const;

@@ -290,6 +290,31 @@ TEST_F(ProfileFileTest, AnsiNamesOutsideAsciiNameTheSameFile) {
 }
 #endif
 
+// What Load would refuse is not saved, and the file already there stays whole.
+TEST_F(ProfileFileTest, SaveRefusesWhatLoadWouldRefuseAndKeepsTheFile) {
+  const std::string target = PathOf("Keep.cpf");
+  ASSERT_TRUE(Populated().Save(target));
+  const std::string before = FileBytes(target);
+  Profile cleared, holed, shortList, huge;
+  cleared.Clear();
+  holed.maps[7].reset();
+  shortList.maps.resize(12);
+  huge.SetGamePath(std::string(64 << 20, 'p'));
+  const struct {
+    const Profile& profile;
+    const char* reason;
+  } cases[] = {{cleared, "holds 0 maps"}, {holed, "map 7 is an empty slot"},
+               {shortList, "holds 12 maps"}, {huge, "too large"}};
+  for (const auto& c : cases) {
+    std::string error, saved;
+    EXPECT_FALSE(c.profile.Save(target, &saved, &error)) << c.reason;
+    EXPECT_EQ(saved, target);
+    EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+    EXPECT_TRUE(FileBytes(target) == before) << c.reason;
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+}
+
 TEST_F(ProfileFileTest, FailedSaveKeepsThePreviousFile) {
   const std::string target = PathOf("Keep.cpf");
   ASSERT_TRUE(Profile().Save(target));
