@@ -1,6 +1,7 @@
 #include "profiles/profile.h"
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -14,6 +15,11 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+#else
+#include <cerrno>
+
+#include <fcntl.h>
+#include <unistd.h>
 #endif
 
 namespace fs = std::filesystem;
@@ -32,6 +38,8 @@ constexpr uintmax_t kMaxFileBytes = uintmax_t{64} << 20;
 // Beside the target, so the rename stays on one volume. Not "~" after ".cpf": the 8.3 short
 // name of "x.cpf~" ends in ".CPF" and would show up in a listing of profiles.
 constexpr const char* kTempSuffix = ".saving";
+// Names of temporary files tried before a save gives up: each taken one is passed over.
+constexpr int kTempNameTries = 8;
 
 ProfileMessageFn& MessageHandler() {
   static ProfileMessageFn handler;
@@ -56,6 +64,132 @@ fs::path PathOf(const std::string& name) {
 bool Report(std::string* error, std::string text) {
   if (error) *error = std::move(text);
   return false;
+}
+
+// A file this save created, never one that was there: a link or another program's file under
+// the name is neither followed nor overwritten.
+#ifdef _WIN32
+class NewFile {
+ public:
+  NewFile() = default;
+  NewFile(const NewFile&) = delete;
+  NewFile& operator=(const NewFile&) = delete;
+  ~NewFile() {
+    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+  }
+
+  // False with `taken` set when something already has the name.
+  bool Create(const fs::path& path, bool& taken, std::error_code& ec) {
+    handle_ = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle_ != INVALID_HANDLE_VALUE) return true;
+    const DWORD code = GetLastError();
+    taken = code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS;
+    ec.assign(static_cast<int>(code), std::system_category());
+    return false;
+  }
+
+  // On the disk, not only in the cache, before it may replace anything.
+  bool WriteFlushClose(const std::string& bytes, std::error_code& ec) {
+    for (size_t done = 0; done < bytes.size();) {
+      const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, size_t{1} << 20));
+      DWORD written = 0;
+      if (!WriteFile(handle_, bytes.data() + done, chunk, &written, nullptr)) return Failed(ec);
+      if (written == 0) {  // never expected; a loop that cannot end otherwise
+        SetLastError(ERROR_WRITE_FAULT);
+        return Failed(ec);
+      }
+      done += written;
+    }
+    if (!FlushFileBuffers(handle_)) return Failed(ec);
+    const HANDLE handle = handle_;
+    handle_ = INVALID_HANDLE_VALUE;
+    return CloseHandle(handle) || Failed(ec);
+  }
+
+ private:
+  static bool Failed(std::error_code& ec) {
+    ec.assign(static_cast<int>(GetLastError()), std::system_category());
+    return false;
+  }
+  HANDLE handle_ = INVALID_HANDLE_VALUE;
+};
+
+unsigned long ProcessId() { return GetCurrentProcessId(); }
+#else
+class NewFile {
+ public:
+  NewFile() = default;
+  NewFile(const NewFile&) = delete;
+  NewFile& operator=(const NewFile&) = delete;
+  ~NewFile() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+
+  bool Create(const fs::path& path, bool& taken, std::error_code& ec) {
+    fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd_ >= 0) return true;
+    taken = errno == EEXIST;
+    return Failed(ec);
+  }
+
+  bool WriteFlushClose(const std::string& bytes, std::error_code& ec) {
+    for (size_t done = 0; done < bytes.size();) {
+      const ssize_t written = ::write(fd_, bytes.data() + done, bytes.size() - done);
+      if (written < 0 && errno == EINTR) continue;
+      if (written == 0) errno = EIO;  // never expected; a loop that cannot end otherwise
+      if (written <= 0) return Failed(ec);
+      done += static_cast<size_t>(written);
+    }
+    if (::fsync(fd_) != 0) return Failed(ec);
+    const int fd = fd_;
+    fd_ = -1;
+    return ::close(fd) == 0 || Failed(ec);
+  }
+
+ private:
+  static bool Failed(std::error_code& ec) {
+    ec.assign(errno, std::generic_category());
+    return false;
+  }
+  int fd_ = -1;
+};
+
+unsigned long ProcessId() { return static_cast<unsigned long>(::getpid()); }
+#endif
+
+// The bytes go to a new file beside the target that, once on the disk, takes the target's
+// place in one rename, so a failure at any step leaves the previous file whole and no
+// temporary file behind. std::filesystem::rename replaces an existing target on POSIX and on
+// Windows (libstdc++ uses MoveFileEx with MOVEFILE_REPLACE_EXISTING). The process id and a
+// counter keep concurrent saves, of this program and the other, apart.
+bool ReplaceFile(const std::string& target, const std::string& bytes, std::string* error) {
+  static std::atomic<unsigned> serial{0};
+  const fs::path targetPath = PathOf(target);
+  for (int tries = 0; tries < kTempNameTries; ++tries) {
+    const std::string tempName =
+        target + "." + std::to_string(ProcessId()) + "-" + std::to_string(serial++) + kTempSuffix;
+    const fs::path temp = PathOf(tempName);
+    NewFile file;
+    bool taken = false;
+    std::error_code ec;
+    if (!file.Create(temp, taken, ec)) {
+      if (taken) continue;
+      return Report(error, "cannot create \"" + tempName + "\": " + ec.message());
+    }
+    std::error_code ignored;
+    if (!file.WriteFlushClose(bytes, ec)) {
+      fs::remove(temp, ignored);
+      return Report(error, "cannot write \"" + tempName + "\": " + ec.message());
+    }
+    fs::rename(temp, targetPath, ec);
+    if (ec) {
+      fs::remove(temp, ignored);
+      return Report(error, "cannot replace \"" + target + "\": " + ec.message());
+    }
+    return true;
+  }
+  return Report(error, "cannot save \"" + target + "\": " + std::to_string(kTempNameTries) +
+                           " names for a temporary file beside it are taken");
 }
 
 }  // namespace
@@ -234,9 +368,6 @@ bool Profile::Load(const std::string& fileName, std::string* error) {
 }
 
 // Never throws: a 32-bit program out of memory for a large profile gets false and the reason.
-// The new bytes go to a temporary file that then takes the target's place in one rename:
-// std::filesystem::rename replaces an existing target on POSIX and on Windows (where
-// libstdc++ uses MoveFileEx with MOVEFILE_REPLACE_EXISTING), which a plain std::rename does not.
 bool Profile::Save(const std::string& fileName, std::string* savedName, std::string* error) const {
   try {
     const std::string target = CompleteProfileName(fileName);
@@ -247,26 +378,7 @@ bool Profile::Save(const std::string& fileName, std::string* savedName, std::str
     if (bytes.size() > kMaxFileBytes)
       return Report(error, "cannot save \"" + target + "\": " + std::to_string(bytes.size()) +
                                " bytes, too large for a profile");
-    const std::string tempName = target + kTempSuffix;
-    const fs::path temp = PathOf(tempName);
-    std::error_code ec;
-    {
-      std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-      if (!out) return Report(error, "cannot create \"" + tempName + "\"");
-      out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-      out.close();
-      if (!out) {
-        fs::remove(temp, ec);
-        return Report(error, "cannot write \"" + tempName + "\"");
-      }
-    }
-    fs::rename(temp, PathOf(target), ec);
-    if (ec) {
-      std::error_code ignored;
-      fs::remove(temp, ignored);
-      return Report(error, "cannot replace \"" + target + "\": " + ec.message());
-    }
-    return true;
+    return ReplaceFile(target, bytes, error);
   } catch (const std::exception& e) {
     try {
       if (error) *error = std::string("cannot save the profile: ") + e.what();

@@ -315,20 +315,31 @@ TEST_F(ProfileFileTest, SaveRefusesWhatLoadWouldRefuseAndKeepsTheFile) {
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
 }
 
-TEST_F(ProfileFileTest, FailedSaveKeepsThePreviousFile) {
-  const std::string target = PathOf("Keep.cpf");
-  ASSERT_TRUE(Profile().Save(target));
-  // The temporary file cannot be created where a folder of that name stands.
-  fs::create_directory(target + ".saving");
+TEST_F(ProfileFileTest, FailedSaveLeavesNoTemporaryFile) {
+  // A file cannot take the place of a folder.
+  fs::create_directories(PathOf("Dir.cpf/inside"));
   std::string error, saved;
-  EXPECT_FALSE(Populated().Save(target, &saved, &error));
-  EXPECT_EQ(saved, target);
-  EXPECT_FALSE(error.empty());
-  EXPECT_EQ(FileBytes(target), Profile().ToBytes());
+  EXPECT_FALSE(Profile().Save(PathOf("Dir.cpf"), &saved, &error));
+  EXPECT_NE(error.find("cannot replace"), std::string::npos) << error;
+  EXPECT_TRUE(fs::is_directory(PathOf("Dir.cpf/inside")));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
 
   EXPECT_FALSE(Profile().Save(PathOf("no such folder/x"), &saved, &error));
   EXPECT_EQ(saved, PathOf("no such folder/x.cpf"));
 }
+
+#ifndef _WIN32
+// Whatever stands under a temporary name already, here a link, is never opened.
+TEST_F(ProfileFileTest, SaveWritesOnlyAFileItCreated) {
+  std::ofstream(PathOf("other")) << "not a profile";
+  fs::create_symlink(PathOf("other"), PathOf("Game.cpf.saving"));
+  ASSERT_TRUE(Populated().Save(PathOf("Game.cpf")));
+  EXPECT_TRUE(FileBytes(PathOf("other")) == "not a profile");
+  EXPECT_FALSE(fs::is_symlink(PathOf("Game.cpf")));
+  EXPECT_TRUE(FileBytes(PathOf("Game.cpf")) == Populated().ToBytes());
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 3);
+}
+#endif
 
 #ifdef __SANITIZE_ADDRESS__
 extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*)(const volatile void*, size_t),
