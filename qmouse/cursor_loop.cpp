@@ -190,10 +190,10 @@ void CursorLoop::GesturePass() {
   const GesturePoints points = {s.Get(Setting::LeftPoint), s.Get(Setting::RightPoint),
                                 s.Get(Setting::ForwardPoint), s.Get(Setting::BackPoint)};
   const GestureFired fired = GestureStep(liveX_, liveZ_, points, app_.gestures);
-  if (fired.left) PerformGesture(Gesture::Left);
-  if (fired.right) PerformGesture(Gesture::Right);
-  if (fired.forward) PerformGesture(Gesture::Forward);
-  if (fired.back) PerformGesture(Gesture::Back);
+  if (fired.left) PerformGesture(GestureKind::Left);
+  if (fired.right) PerformGesture(GestureKind::Right);
+  if (fired.forward) PerformGesture(GestureKind::Forward);
+  if (fired.back) PerformGesture(GestureKind::Back);
 }
 
 Point CursorLoop::PhysicalMouseCheck() {
@@ -217,7 +217,7 @@ void CursorLoop::TrackForeground(WindowId under) {
   host_.SetPanelLastForeground(foreground);
 }
 
-void CursorLoop::PerformGesture(Gesture gesture) {
+void CursorLoop::PerformGesture(GestureKind gesture) {
   static constexpr Setting kType[] = {Setting::LeftType, Setting::RightType, Setting::ForwardType, Setting::BackType};
   static constexpr Setting kCommand[] = {Setting::LeftCommand, Setting::RightCommand, Setting::ForwardCommand,
                                          Setting::BackCommand};

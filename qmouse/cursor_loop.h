@@ -79,7 +79,7 @@ class CursorLoop {
   void GesturePass();
   Point PhysicalMouseCheck();  // returns the cursor position it read
   void TrackForeground(WindowId under);
-  void PerformGesture(Gesture gesture);
+  void PerformGesture(GestureKind gesture);
 
   AppState& app_;
   Desktop& desktop_;

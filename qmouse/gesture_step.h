@@ -4,7 +4,7 @@
 #include <atomic>
 #include <cstdint>
 
-enum class Gesture { Left, Right, Forward, Back };
+enum class GestureKind { Left, Right, Forward, Back };
 
 // Lives in the main window so that it survives a restart of the cursor thread.
 struct GestureLatches {

@@ -35,6 +35,8 @@ DWORD WINAPI Waiter(void* param) {
 
 NullWindow::NullWindow(winui::Application& application)
     : winui::Dialog(IDD_NULLWINDOW), application_(application) {
+  for (SettingsPage* page : Pages())
+    sheet_.AddPage(*page);
   confirm_.SetPanelLocator([this](Rect& r) {
     HWND panel = floater_.hwnd();
     RECT w;
@@ -212,13 +214,18 @@ void NullWindow::OnExitCommand() {
 }
 
 void NullWindow::BeginShutdown(bool quittingNow) {
+  sheet_.Destroy();
   floater_.Destroy();
   if (quittingNow) app_.quitting = 1;
   SetTimer(hwnd(), kQuitTimer, 100, nullptr);
 }
 
 void NullWindow::OpenOptions() {
-  // The settings sheet comes with the settings pages; until then Options opens nothing.
+  if (sheet_.IsOpen()) return;
+  for (const SettingRow& row : kSettingRows) pageValues_.Set(row.id, app_.settings.Get(row.id));
+  for (SettingsPage* page : Pages())
+    page->SetMainWindow(hwnd());
+  if (sheet_.Create(nullptr)) ShowWindow(sheet_.hwnd(), SW_SHOW);
 }
 
 int NullWindow::AskFromPanel(const char* question) {
@@ -304,6 +311,7 @@ void NullWindow::CommonTeardown() {
   deviceNotify_ = nullptr;
   app_.settings.Set(Setting::DwellCommand, app_.markedClickMode.load());
   StopEmitter();
+  sheet_.Destroy();
   floater_.Destroy();
   KillTimer(hwnd(), kQuitTimer);
   indicators_.Destroy();

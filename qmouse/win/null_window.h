@@ -3,22 +3,30 @@
 // icon, the settings, the flags shared with the worker threads, and those threads.
 #include <windows.h>
 
+#include <array>
+
 #include "qmouse/app_state.h"
 #include "qmouse/cursor_loop.h"
 #include "qmouse/tray_modes.h"
 #include "qmouse/win/confirm_box.h"
 #include "qmouse/win/floater.h"
+#include "qmouse/win/dwell_page.h"
+#include "qmouse/win/general_page.h"
+#include "qmouse/win/gesture_page.h"
+#include "qmouse/win/mouse_page.h"
+#include "qmouse/win/sounds_page.h"
 #include "qmouse/win/progress_bar.h"
 #include "qmouse/win/tray_icon.h"
 #include "winui/app.h"
 #include "winui/dialog.h"
+#include "winui/property_sheet.h"
 
 class NullWindow : public winui::Dialog, public EmitterHost {
  public:
   static constexpr UINT kTrayCallback = WM_USER + 1;
-  static constexpr UINT kApplySettings = WM_USER + 2;
-  static constexpr UINT kForceLeftOn = WM_USER + 8;
-  static constexpr UINT kForceLeftOff = WM_USER + 16;
+  static constexpr UINT kApplySettings = SettingsPage::kApplySettings;
+  static constexpr UINT kForceLeftOn = SettingsPage::kForceLeftOn;
+  static constexpr UINT kForceLeftOff = SettingsPage::kForceLeftOff;
 
   explicit NullWindow(winui::Application& application);
   ~NullWindow() override;
@@ -37,7 +45,9 @@ class NullWindow : public winui::Dialog, public EmitterHost {
   void SetPaused(bool paused);
   // Closes the panel and the other windows and ends the program 100 ms later.
   void BeginShutdown(bool quittingNow);
+  // Opens the settings sheet on the live settings; only one sheet at a time.
   void OpenOptions();
+  HWND SheetWindow() const { return sheet_.hwnd(); }
 
   // Called from the cursor thread.
   bool RestartMouseTimer() override;
@@ -46,7 +56,7 @@ class NullWindow : public winui::Dialog, public EmitterHost {
   void SetPanelLastForeground(WindowId window) override {
     floater_.SetLastForeground(reinterpret_cast<HWND>(window));
   }
-  WindowId SettingsSheet() override { return 0; }  // the settings sheet is not built yet
+  WindowId SettingsSheet() override { return reinterpret_cast<WindowId>(sheet_.hwnd()); }
   WindowId ConfirmBoxWindow() override { return reinterpret_cast<WindowId>(confirm_.hwnd()); }
   void ShowPanel() override;
   void MovePanel(Point topLeft) override;
@@ -72,10 +82,20 @@ class NullWindow : public winui::Dialog, public EmitterHost {
   void ShowPanelFromUi();
   void ApplySettings();
   void ReportRunKeyError(const std::string& text);
+  std::array<SettingsPage*, 5> Pages() {
+    return {&generalPage_, &mousePage_, &dwellPage_, &gesturePage_, &soundsPage_};
+  }
 
   winui::Application& application_;
   AppState app_;
   Settings pageValues_;
+  // The pages outlive their windows; the sheet is made anew at each opening.
+  General generalPage_{pageValues_};
+  MousePage mousePage_{pageValues_};
+  DwellPage dwellPage_{pageValues_};
+  Gesture gesturePage_{pageValues_};
+  SoundsPage soundsPage_{pageValues_};
+  winui::Sheet sheet_{"Quellan Mouse Settings"};
   TrayIcon tray_;
   TrayModes trayModes_{app_};
   ConfirmBox confirm_;
