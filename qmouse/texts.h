@@ -29,4 +29,30 @@ constexpr const char kTraceOnClose[] = "OnClose( ) called.\n";
 constexpr const char kTraceOnDestroy[] = "OnDestroy( ) called.\n";
 constexpr const char kTraceVerifyQuit[] = "VerifyQuit( ) called.";
 constexpr const char kTraceEmitterLink[] = "Creating driver object from NullWindow::Emitter( ).\n";
+
+// Settings pages.
+constexpr const char kTraceCalibrationLink[] = "Creating driver object from General::OnCalibration( ).\n";
+constexpr const char kTraceCenterLink[] = "Creating driver object from General::OnCenter( ).\n";
+constexpr const char kAlignSensors[] =
+    "Carefully position the two Quellan Mouse sensors so that they are directly lined up with each other on all "
+    "axes and press OK.";
+constexpr const char kCalibrationDone[] = "Calibration successful";
+constexpr const char kCalibrationMisaligned[] =
+    "Calibration was not successful because the sensors weren't properly aligned.  Would you like to calibrate "
+    "again?";
+constexpr const char kCalibrationNoResponse[] =
+    "Calibration was not successful:  no response from hardware.  Please call technical support at "
+    "1-800-555-0199.";
+constexpr const char kLookAtCenter[] =
+    "With Quellan Mouse on your head, look at the center of the screen and press OK.";
+constexpr const char kCenterDone[] = "Centerpoint successfully set.";
+constexpr const char kCenterFailed[] = "Error setting center point.  Please contact technical support.";
+constexpr const char* const kMousePairNames[] = {"Acceleration", "Smoothing", "Speed"};
+constexpr const char* const kSoundEventNames[] = {
+    "Left click",         "Right click",        "Double left click", "Double right click",
+    "Drag w/left button", "Drop w/left button", "Drag w/right button", "Drop w/right button",
+    "Scroll",             "Show menu",          "Hover"};
+constexpr const char* const kSoundNames[] = {
+    "No Sound", "Bonk",     "Cosmic",     "Cowbell",      "Crystal",   "Dinger",   "DoubleBeep", "DoubleChimes",
+    "DragChimes", "DropChimes", "Kissdrum", "LeftChimes", "Machine", "Pop", "SimpleClick", "Sonar"};
 }  // namespace texts

@@ -1,8 +1,24 @@
 #pragma once
 // The "Options" page: start at boot, repeat clicks, calibration and the centre point.
+#include "qmouse/win/confirm_box.h"
 #include "qmouse/win/settings_page.h"
 
 class General : public SettingsPage {
  public:
   explicit General(Settings& values);
+  // The box the questions use; by default the page's own. The main window hands over the
+  // one the dwell step recognises, so that dwell answers it with left clicks.
+  void UseConfirmBox(ConfirmBox& box) { confirm_ = &box; }
+
+ protected:
+  BOOL OnInitDialog() override;
+  void OnPageCommand(int id, int code) override;
+
+ private:
+  void OnCalibration();
+  void OnCenter();
+  int Ask(const char* text, ConfirmBox::Mode mode = ConfirmBox::kOkCancel);
+
+  ConfirmBox ownConfirm_;
+  ConfirmBox* confirm_ = &ownConfirm_;
 };

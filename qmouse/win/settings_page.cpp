@@ -39,3 +39,11 @@ bool SettingsPage::OnNotify(int id, NMHDR* header, LRESULT&) {
   OnSliderReleased(id, static_cast<int>(SendMessageA(header->hwndFrom, TBM_GETPOS, 0, 0)));
   return true;
 }
+
+void SettingsPage::EnlargeList(int id) const {
+  RECT unit = {0, 0, 0, 12};  // dialog units, so the lists grow with the font and the DPI
+  MapDialogRect(hwnd(), &unit);
+  HWND list = Item(id);
+  SendMessageA(list, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), unit.bottom);
+  SendMessageA(list, CB_SETITEMHEIGHT, 0, unit.bottom);
+}

@@ -25,6 +25,8 @@ class SettingsPage : public winui::PropertyPage {
   virtual void OnPageCommand(int, int) {}
   // A slider of the page let go after a drag: the only slider change that stores a value.
   virtual void OnSliderReleased(int, int) {}
+  // Makes a drop-down list's field and items tall enough to hit with a head-driven cursor.
+  void EnlargeList(int id) const;
 
   void OnCommand(int id, int code) override;
   bool OnNotify(int id, NMHDR* header, LRESULT& result) override;
