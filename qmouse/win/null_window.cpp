@@ -37,6 +37,7 @@ NullWindow::NullWindow(winui::Application& application)
     : winui::Dialog(IDD_NULLWINDOW), application_(application) {
   for (SettingsPage* page : Pages())
     sheet_.AddPage(*page);
+  generalPage_.UseConfirmBox(confirm_);  // the box dwell answers with left clicks
   confirm_.SetPanelLocator([this](Rect& r) {
     HWND panel = floater_.hwnd();
     RECT w;

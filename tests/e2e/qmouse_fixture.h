@@ -49,7 +49,7 @@ class Qmouse : public testing::Test {
     GetSystemMetrics(SM_CXSCREEN);  // a first window-system call, before any cursor call
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Korvath");
     SimProcess::Options options;
-    options.rateHz = 100;
+    options.rateHz = rateHz_;
     ASSERT_TRUE(sim_.Start(options));
     _putenv(("HXSIM_PIPE=" + sim_.PipeName()).c_str());
     const char* exe = std::getenv("QMOUSE_EXE");
@@ -116,6 +116,7 @@ class Qmouse : public testing::Test {
     return static_cast<long>(value);
   }
 
+  int rateHz_ = 100;  // the tracker's pace; a test may slow it in its constructor
   SimProcess sim_;
   Program qmouse_;
   std::string exe_;
