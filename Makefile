@@ -1,5 +1,5 @@
 # Shortcuts; each target does its own set-up (see README.md).
-.PHONY: test run bench sim
+.PHONY: test run bench sim shots
 
 run:
 	tools/run-qmouse
@@ -12,3 +12,6 @@ bench:
 
 sim:
 	tools/run-hxsim
+
+shots:
+	tools/screenshots

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "tests/e2e/probe.h"
+#include "tests/e2e/screenshot.h"
 
 namespace {
 
@@ -59,9 +60,9 @@ class QmouseSettings : public Qmouse {
 };
 
 TEST_F(QmouseSettings, DwellTimeChangedOnItsPageActsAtOnceAndIsSavedAtExit) {
-  Probe probe({400, 400, 1000, 800});
   StartQmouse();
   WaitForHeadControl();
+  SetCursorPos(1200, 1000);  // dwell keeps clicking where the cursor rests: on nothing of ours
   PostMessageA(window_, WM_COMMAND, ID_TRAY_OPTIONS, 0);  // as the tray menu does
   HWND sheet = Sheet(5000);
   ASSERT_NE(sheet, nullptr) << "no settings sheet";
@@ -69,6 +70,14 @@ TEST_F(QmouseSettings, DwellTimeChangedOnItsPageActsAtOnceAndIsSavedAtExit) {
   Sleep(300);
   EXPECT_EQ(SheetCount(), 1) << "a second opening made a second sheet";
 
+  if (const std::string shots = ShotsFolder(); !shots.empty()) {
+    SetWindowPos(sheet, HWND_TOP, 20, 20, 0, 0, SWP_NOSIZE);
+    for (int i = 0; i < 5; ++i) {
+      ASSERT_TRUE(SendMessageA(sheet, PSM_SETCURSEL, i, 0));
+      Sleep(300);  // let it paint: a picture for people, not a condition
+      EXPECT_TRUE(SaveWindowPicture(sheet, shots + "settings-page-" + std::to_string(i) + ".bmp"));
+    }
+  }
   ASSERT_TRUE(SendMessageA(sheet, PSM_SETCURSEL, 2, 0));  // Options, Mouse, Dwell
   HWND page = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
   ASSERT_NE(page, nullptr);
@@ -85,6 +94,7 @@ TEST_F(QmouseSettings, DwellTimeChangedOnItsPageActsAtOnceAndIsSavedAtExit) {
   // The cursor held by hand for a second, then 50 readings of hover and the indicator's fill:
   // 38 readings with a dwell time of 100 where the old 50 took 23. At 20 readings a second
   // that is 5.4 s against 3.65 s.
+  Probe probe({400, 400, 1000, 800});
   SetCursorPos(500, 500);
   const auto rested = Clock::now();
   ASSERT_TRUE(probe.WaitEvents(2, 15000)) << probe.Joined();
