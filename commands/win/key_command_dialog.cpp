@@ -1,0 +1,1 @@
+#include "commands/win/key_command_dialog.h"

@@ -1,0 +1,18 @@
+#pragma once
+// The key command dialog: a keyboard picture of 101 push-like keys, the prompt of its
+// purpose, and for motion keys the method and the pulse rate.
+#include <array>
+#include <cstdint>
+
+#include "commands/command.h"
+#include "commands/key_selection.h"
+#include "winui/dialog.h"
+
+class KeyCommandDialog : public winui::Dialog {
+ public:
+  KeyCommandDialog(int purpose, const std::array<int32_t, kCommandKeys>& keys, int action, int pulseRate);
+  // What the user chose; meaningful after DoModal returned IDOK.
+  std::array<int32_t, kCommandKeys> Keys() const;
+  int Action() const;
+  int PulseRate() const;
+};

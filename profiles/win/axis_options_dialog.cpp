@@ -1,0 +1,1 @@
+#include "profiles/win/axis_options_dialog.h"

@@ -1,0 +1,3 @@
+#pragma once
+// The axis options of one rotation axis in the current mode, and the freelook hold.
+#include "winui/dialog.h"

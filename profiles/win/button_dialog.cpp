@@ -1,0 +1,1 @@
+#include "profiles/win/button_dialog.h"

@@ -1,0 +1,1 @@
+#include "profiles/win/name_dialog.h"

@@ -1,0 +1,1 @@
+#include "profiles/win/power_command_editor.h"

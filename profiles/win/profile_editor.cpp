@@ -1,0 +1,1 @@
+#include "profiles/win/profile_editor.h"

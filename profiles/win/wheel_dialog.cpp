@@ -1,0 +1,1 @@
+#include "profiles/win/wheel_dialog.h"
