@@ -44,21 +44,7 @@ void Dialog::OnCommand(int id, int) {
 void Dialog::OnClose() { End(IDCANCEL); }
 
 INT_PTR CALLBACK Dialog::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  Dialog* self;
-  if (msg == WM_INITDIALOG) {
-    self = reinterpret_cast<Dialog*>(lp);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrA(hwnd, DWLP_USER, lp);
-  } else {
-    self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
-  }
-  if (!self) return FALSE;
-  INT_PTR result = self->Dispatch(msg, wp, lp);
-  if (msg == WM_NCDESTROY) {
-    SetWindowLongPtrA(hwnd, DWLP_USER, 0);
-    self->hwnd_ = nullptr;
-  }
-  return result;
+  return detail::Thunk(hwnd, msg, wp, lp, msg == WM_INITDIALOG ? reinterpret_cast<Dialog*>(lp) : nullptr);
 }
 
 INT_PTR Dialog::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
@@ -79,9 +65,8 @@ INT_PTR Dialog::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
       return TRUE;
     default: {
       LRESULT result = 0;
-      if (!OnMessage(msg, wp, lp, result)) return FALSE;
-      SetWindowLongPtrA(hwnd(), DWLP_MSGRESULT, result);
-      return TRUE;
+      const bool handled = OnMessage(msg, wp, lp, result);
+      return detail::Handled(hwnd(), handled, result);
     }
   }
 }

@@ -8,6 +8,36 @@
 
 namespace winui {
 
+namespace detail {
+// The thunk every kind of dialog window shares: the object is bound to its window when the
+// window is born (`born`, taken from WM_INITDIALOG's parameter) and unbound when it dies; in
+// between every message is a call on the object.
+template <typename T>
+INT_PTR Thunk(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, T* born) {
+  T* self = born;
+  if (msg == WM_INITDIALOG) {
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+  } else {
+    self = reinterpret_cast<T*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+  }
+  if (!self) return FALSE;
+  const INT_PTR result = self->Dispatch(msg, wp, lp);
+  if (msg == WM_NCDESTROY) {
+    SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+    self->hwnd_ = nullptr;
+  }
+  return result;
+}
+
+// A handled message's result goes through DWLP_MSGRESULT; an unhandled one to the default.
+inline INT_PTR Handled(HWND hwnd, bool handled, LRESULT result) {
+  if (!handled) return FALSE;
+  SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, result);
+  return TRUE;
+}
+}  // namespace detail
+
 class Dialog {
  public:
   explicit Dialog(int resourceId) : resourceId_(resourceId) {}
@@ -38,6 +68,8 @@ class Dialog {
   HWND Item(int id) const { return GetDlgItem(hwnd(), id); }
 
  private:
+  template <typename T>
+  friend INT_PTR detail::Thunk(HWND, UINT, WPARAM, LPARAM, T*);
   static INT_PTR CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   INT_PTR Dispatch(UINT msg, WPARAM wp, LPARAM lp);
 

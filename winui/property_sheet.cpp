@@ -62,21 +62,10 @@ void PropertyPage::EndSheet() {
 }
 
 INT_PTR CALLBACK PropertyPage::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  PropertyPage* self;
-  if (msg == WM_INITDIALOG) {
-    self = reinterpret_cast<PropertyPage*>(reinterpret_cast<PROPSHEETPAGEA*>(lp)->lParam);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
-  } else {
-    self = reinterpret_cast<PropertyPage*>(GetWindowLongPtrA(hwnd, DWLP_USER));
-  }
-  if (!self) return FALSE;
-  INT_PTR result = self->Dispatch(msg, wp, lp);
-  if (msg == WM_NCDESTROY) {
-    SetWindowLongPtrA(hwnd, DWLP_USER, 0);
-    self->hwnd_ = nullptr;
-  }
-  return result;
+  PropertyPage* born = nullptr;
+  if (msg == WM_INITDIALOG)
+    born = reinterpret_cast<PropertyPage*>(reinterpret_cast<PROPSHEETPAGEA*>(lp)->lParam);
+  return detail::Thunk(hwnd, msg, wp, lp, born);
 }
 
 INT_PTR PropertyPage::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
@@ -103,13 +92,12 @@ INT_PTR PropertyPage::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
       } else if (!OnNotify(static_cast<int>(header->idFrom), header, result)) {
         return FALSE;
       }
-      SetWindowLongPtrA(hwnd(), DWLP_MSGRESULT, result);
-      return TRUE;
+      return detail::Handled(hwnd(), true, result);
     }
-    default:
-      if (!OnMessage(msg, wp, lp, result)) return FALSE;
-      SetWindowLongPtrA(hwnd(), DWLP_MSGRESULT, result);
-      return TRUE;
+    default: {
+      const bool handled = OnMessage(msg, wp, lp, result);
+      return detail::Handled(hwnd(), handled, result);
+    }
   }
 }
 

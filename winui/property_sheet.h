@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "winui/dialog.h"
+
 namespace winui {
 
 class Sheet;
@@ -44,6 +46,8 @@ class PropertyPage {
 
  private:
   friend class Sheet;
+  template <typename T>
+  friend INT_PTR detail::Thunk(HWND, UINT, WPARAM, LPARAM, T*);
   static INT_PTR CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   INT_PTR Dispatch(UINT msg, WPARAM wp, LPARAM lp);
 
