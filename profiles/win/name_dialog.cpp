@@ -1,1 +1,53 @@
 #include "profiles/win/name_dialog.h"
+
+#include <utility>
+
+#include "profiles/dialog_texts.h"
+#include "profiles/editor_rules.h"
+#include "profiles/win/shell_link.h"
+#include "resources/profiles/resource.h"
+
+NameDialog::NameDialog(std::string name) : winui::Dialog(IDD_PROFILE_NAME), name_(std::move(name)) {}
+
+BOOL NameDialog::OnInitDialog() {
+  HWND edit = Item(IDC_PROFILE_NAME);
+  SendMessageA(edit, EM_LIMITTEXT, dialog_texts::kNameMaxLength, 0);
+  SetWindowTextA(edit, name_.c_str());
+  SetFocus(edit);
+  return FALSE;  // the focus is set
+}
+
+std::string NameDialog::Text() const {
+  HWND edit = Item(IDC_PROFILE_NAME);
+  std::string text(static_cast<size_t>(GetWindowTextLengthA(edit)) + 1, '\0');
+  text.resize(static_cast<size_t>(GetWindowTextA(edit, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+void NameDialog::OnCommand(int id, int code) {
+  if (id == IDC_PROFILE_NAME && code == EN_CHANGE) FilterAsTyped();
+  else if (id == IDOK) OnOk();
+  else winui::Dialog::OnCommand(id, code);
+}
+
+// The write-back puts the caret at the start; an End key puts it back where the user types.
+void NameDialog::FilterAsTyped() {
+  std::string text = Text();
+  if (!FilterProfileName(text)) return;
+  HWND edit = Item(IDC_PROFILE_NAME);
+  SetWindowTextA(edit, text.c_str());
+  SendMessageA(edit, WM_KEYDOWN, VK_END, 0);
+  SendMessageA(edit, WM_KEYUP, VK_END, 0xC0000001);
+}
+
+// The box refuses typing past the limit, but a pasted or set text can still be longer.
+void NameDialog::OnOk() {
+  std::string text = Text();
+  if (text.size() > static_cast<size_t>(dialog_texts::kNameMaxLength)) {
+    MessageBoxA(hwnd(), dialog_texts::kNameTooLong, ProgramTitle().c_str(), MB_OK | MB_ICONEXCLAMATION);
+    SetFocus(Item(IDC_PROFILE_NAME));
+    return;
+  }
+  name_ = std::move(text);
+  End(IDOK);
+}

@@ -1,4 +1,80 @@
 // Ids of the profile editor, the axis options and the name dialogs, and of their pictures.
 #ifndef EDITOR_DIALOG_IDS_H
 #define EDITOR_DIALOG_IDS_H
+
+// Profile editor.
+#define IDD_PROFILE_EDITOR 284
+#define IDC_EDITOR_MOUSELOOK 1012
+#define IDC_EDITOR_MIXED 1014
+#define IDC_EDITOR_COMMAND 1016
+#define IDC_EDITOR_MODE_GROUP 1100
+#define IDC_EDITOR_MOTIONS_GROUP 1101
+#define IDC_EDITOR_MOTIONS 1000
+#define IDC_EDITOR_EDIT 1004
+#define IDC_EDITOR_CLEAR 1060
+#define IDC_EDITOR_CLEAR_ALL 1005
+#define IDC_EDITOR_GAME_GROUP 1102
+#define IDC_EDITOR_GAME 1025
+#define IDC_EDITOR_GAME_HINT 1103
+#define IDC_EDITOR_HOTKEY_GROUP 1104
+#define IDC_EDITOR_PAUSE_SET 1002
+#define IDC_EDITOR_RECENTER_SET 1003
+#define IDC_EDITOR_MOUSELOOK_SET 1006
+#define IDC_EDITOR_COMMAND_SET 1007
+#define IDC_EDITOR_MIXED_SET 1008
+#define IDC_EDITOR_PAUSE_TEXT 1050
+#define IDC_EDITOR_RECENTER_TEXT 1051
+#define IDC_EDITOR_MOUSELOOK_TEXT 1052
+#define IDC_EDITOR_COMMAND_TEXT 1053
+#define IDC_EDITOR_MIXED_TEXT 1054
+
+// Axis options.
+#define IDD_AXIS_OPTIONS 281
+#define IDC_AXIS_PANNING_POINT 1485
+#define IDC_AXIS_NONPAN_SPEED 1486
+#define IDC_AXIS_PAN_SPEED 1487
+#define IDC_AXIS_PAN_OFF 1069
+#define IDC_AXIS_NONPAN_OFF 1070
+#define IDC_AXIS_HOLD_ALLOW 1062
+#define IDC_AXIS_HOLD_SET 1063
+#define IDC_AXIS_HOLD_NAME 1064
+#define IDC_AXIS_HOLD_BUTTON 1065
+#define IDC_AXIS_HOLD_KEY 1066
+#define IDC_AXIS_HOLD_LABEL 1067
+#define IDC_AXIS_POINT_LABEL 1110
+#define IDC_AXIS_POINT_CENTER 1111
+#define IDC_AXIS_POINT_EDGE 1112
+#define IDC_AXIS_PAN_LABEL 1113
+#define IDC_AXIS_PAN_SLOW 1114
+#define IDC_AXIS_PAN_FAST 1115
+#define IDC_AXIS_NONPAN_LABEL 1116
+#define IDC_AXIS_NONPAN_SLOW 1117
+#define IDC_AXIS_NONPAN_FAST 1118
+#define IDC_AXIS_OPTIONS_GROUP 1119
+
+// Name dialog.
+#define IDD_PROFILE_NAME 141
+#define IDC_PROFILE_NAME_PROMPT 1120
+#define IDC_PROFILE_NAME 1049
+
+// The motion list's pictures: directions without and with a command, the two rotation axes,
+// and a strip of further pictures added after them (black is its mask).
+#define IDI_DIR_LEFT 143
+#define IDI_DIR_RIGHT 144
+#define IDI_DIR_UP 145
+#define IDI_DIR_DOWN 146
+#define IDI_DIR_FORWARD 147
+#define IDI_DIR_BACK 148
+#define IDI_DIR_UP_SET 155
+#define IDI_DIR_RIGHT_SET 156
+#define IDI_DIR_DOWN_SET 157
+#define IDI_DIR_LEFT_SET 158
+#define IDI_DIR_BACK_SET 159
+#define IDI_DIR_FORWARD_SET 160
+#define IDI_ROTATION_Y 150
+#define IDI_ROTATION_X 151
+#define IDB_MOTION_LIST 142
+// The profile list's picture for a profile whose game is not where it says.
+#define IDI_MISSING_GAME 161
+
 #endif
