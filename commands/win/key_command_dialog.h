@@ -11,8 +11,20 @@
 class KeyCommandDialog : public winui::Dialog {
  public:
   KeyCommandDialog(int purpose, const std::array<int32_t, kCommandKeys>& keys, int action, int pulseRate);
-  // What the user chose; meaningful after DoModal returned IDOK.
-  std::array<int32_t, kCommandKeys> Keys() const;
-  int Action() const;
-  int PulseRate() const;
+  // What the user chose; meaningful after DoModal returned IDOK (until then what was given).
+  std::array<int32_t, kCommandKeys> Keys() const { return keys_; }
+  int Action() const { return action_; }
+  int PulseRate() const { return pulseRate_; }
+
+ protected:
+  BOOL OnInitDialog() override;
+  void OnCommand(int id, int code) override;
+  bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+ private:
+  void ShowMethod();
+
+  KeySelection selection_;
+  std::array<int32_t, kCommandKeys> keys_;
+  int action_, pulseRate_;
 };
