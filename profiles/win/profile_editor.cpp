@@ -150,13 +150,17 @@ void ProfileEditor::OnCommand(int id, int code) {
   winui::Dialog::OnCommand(id, code);
 }
 
-bool ProfileEditor::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT&) {
+bool ProfileEditor::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   if (msg == WM_DROPFILES) {
     OnDrop(reinterpret_cast<HDROP>(wp));
     return true;
   }
   if (msg != WM_NOTIFY || wp != IDC_EDITOR_MOTIONS) return false;
   const auto* header = reinterpret_cast<const NMHDR*>(lp);
+  if (header->code == static_cast<UINT>(NM_CUSTOMDRAW)) {
+    result = DrawSelection(*reinterpret_cast<NMLVCUSTOMDRAW*>(lp));
+    return true;
+  }
   if (header->code == LVN_ITEMCHANGED) {
     const auto* change = reinterpret_cast<const NMLISTVIEW*>(lp);
     if ((change->uNewState & LVIS_SELECTED) && !(change->uOldState & LVIS_SELECTED)) {
@@ -174,6 +178,20 @@ bool ProfileEditor::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT&) {
     return true;
   }
   return false;
+}
+
+// Once the list loses the focus the system paints its selection light grey, under our white
+// text; we paint it in the selection colour whatever has the focus.
+LRESULT ProfileEditor::DrawSelection(NMLVCUSTOMDRAW& draw) {
+  if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+  if (draw.nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
+  const int item = static_cast<int>(draw.nmcd.dwItemSpec);
+  if (ListView_GetItemState(draw.nmcd.hdr.hwndFrom, item, LVIS_SELECTED) & LVIS_SELECTED) {
+    draw.nmcd.uItemState &= ~(CDIS_SELECTED | CDIS_FOCUS);
+    draw.clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+    draw.clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
+  }
+  return CDRF_DODEFAULT;
 }
 
 // Escape cannot be a hot key: the dialog's index 0 leaves the hot key unset.

@@ -48,6 +48,7 @@ class ProfileEditor : public winui::Dialog {
   void ClearMotion();
   void ClearAllMotions();
   void OnDrop(HDROP drop);
+  static LRESULT DrawSelection(NMLVCUSTOMDRAW& draw);
 
   int mode_;
   std::string gamePath_, startDirectory_, gameArguments_;
