@@ -10,6 +10,7 @@
 #include "device/trace.h"
 #include "profiles/win/button_dialog.h"
 #include "profiles/win/power_command_editor.h"
+#include "profiles/win/shell_link.h"
 #include "profiles/win/wheel_dialog.h"
 #include "resources/profiles/resource.h"
 #include "winui/app.h"
@@ -184,6 +185,7 @@ void Mapper::ChangeWheel() {
 
 void Mapper::ChangePowerCommand() {
   PowerCommandEditor editor(map_);
+  editor.SetProgramTitle(ProgramTitle().c_str());  // its list check is captioned with it
   if (editor.DoModal(hwnd()) == IDOK) editor.CommitTo(map_);
 }
 
