@@ -1,0 +1,50 @@
+#pragma once
+// The base of our pages. The control panel, not we, creates the page windows from our page
+// records, with `DummyDlgProc` as their dialog procedure; that binds each window to its page
+// object on the first message, and from then on the object handles the window's messages.
+#include <windows.h>
+
+#include <atomic>
+
+namespace hxcpl {
+
+class CExternalDialog {
+ public:
+  CExternalDialog();
+  virtual ~CExternalDialog();
+  CExternalDialog(const CExternalDialog&) = delete;
+  CExternalDialog& operator=(const CExternalDialog&) = delete;
+
+  // The dialog template the control panel builds this page from.
+  virtual int DialogId() const = 0;
+  // Safe to read from any thread.
+  HWND hwnd() const { return hwnd_.load(); }
+
+  // Takes over `window` (subclassing it) and runs the page's initialisation.
+  INT_PTR Attach(HWND window, WPARAM wp);
+
+ protected:
+  virtual BOOL OnInitDialog() { return TRUE; }
+  // A control's command; true when handled.
+  virtual bool OnCommand(int, int) { return false; }
+  // Any other message; true when handled, with `result` as the window procedure's answer.
+  virtual bool OnMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+  // Hands a message to the window procedure that was in place before ours.
+  LRESULT Default(UINT msg, WPARAM wp, LPARAM lp);
+  HWND Item(int id) const { return GetDlgItem(hwnd(), id); }
+  // The framework's message box: owned by the active window, captioned like the sheet.
+  int Box(const char* text, UINT buttons);
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  static INT_PTR CALLBACK DialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+  LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp);
+
+  std::atomic<HWND> hwnd_{nullptr};
+  WNDPROC previous_ = nullptr;
+};
+
+// The dialog procedure of every page record.
+INT_PTR CALLBACK DummyDlgProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+
+}  // namespace hxcpl
