@@ -103,7 +103,10 @@ void Engine::SetFreelookKey(int virtualKey, int keyCode) {
 }
 
 void Engine::Key(int virtualKey, int keyCode, bool down, Via via) {
-  if (virtualKey >= 0 && virtualKey < static_cast<int>(injectedDown_.size())) injectedDown_[virtualKey] = down;
+  if (virtualKey >= 0 && virtualKey < static_cast<int>(injectedDown_.size())) {
+    injectedDown_[virtualKey] = down;
+    injectedKeyCode_[virtualKey] = keyCode;
+  }
   sink_.Key(virtualKey, keyCode, down, via);
 }
 
@@ -520,8 +523,16 @@ void Engine::HotKeys() {
   }
 }
 
-void Engine::Shutdown() {
-  if (holdButtonPressed_) Button(holdButton_, false, Via::Legacy);
-  if (holdKeyPressed_) Key(holdVk_, holdKeyCode_, false, Via::Legacy);
+void Engine::ReleaseAll() {
+  for (int b = 0; b < 5; ++b)
+    if (injectedDown_[kButtonKeys[b]]) Button(kButtons[b], false, Via::Legacy);
+  for (int vk = 0; vk < static_cast<int>(injectedDown_.size()); ++vk) {
+    const bool button = std::find(std::begin(kButtonKeys), std::end(kButtonKeys), vk) != std::end(kButtonKeys);
+    if (injectedDown_[vk] && !button) Key(vk, injectedKeyCode_[vk], false, Via::Legacy);
+  }
+  // What the latches remembered as held is up now: the next excursion presses afresh.
+  keys_.hold = {};
+  buttons_.hold = {};
+  buttonHolds_ = {};
   holdButtonPressed_ = holdKeyPressed_ = false;
 }

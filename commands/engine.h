@@ -43,8 +43,10 @@ class Engine {
   void SetFreelookKey(int virtualKey, int keyCode);
   // Five signed deflections: X, Y, Z, RX and the negated RY.
   void Render(int32_t x, int32_t y, int32_t z, int32_t rx, int32_t ry);
-  // At process end: lets go of a held freelook key or button.
-  void Shutdown();
+  // Lets go of every key and button the engine holds down (Hold and Toggle maps, the
+  // freelook hold), once: a second call sends nothing. For disengaging, an unplugged
+  // tracker and the end of the process, so nothing stays pressed system-wide afterwards.
+  void ReleaseAll();
 
   int32_t MapValue(int map) const { return value_[map]; }
   bool Paused() const { return paused_; }
@@ -114,4 +116,5 @@ class Engine {
   // By virtual-key code (buttons under theirs), whether our last event for it was a down.
   // The system reports such a key down, yet only we could let it go: it is no hot-key press.
   std::array<bool, 256> injectedDown_{};
+  std::array<int, 256> injectedKeyCode_{};  // the key code byte each down was sent with
 };

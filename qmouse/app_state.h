@@ -4,11 +4,13 @@
 // so plain atomics (relaxed) are enough; there are no locks.
 #include <atomic>
 #include <cstdint>
+#include <memory>
 
 #include "qmouse/cursor_step.h"
 #include "qmouse/geometry.h"
 #include "qmouse/gesture_step.h"
 #include "qmouse/settings.h"
+#include "profiles/profile.h"
 
 using WindowId = uintptr_t;  // an HWND on the Win32 side; 0 for none
 
@@ -42,6 +44,20 @@ struct AppState {
   Settings settings;
   CursorMemory cursor;
   GestureLatches gestures;
+
+  // Engaging hands the cursor thread a copy of the profile made on the UI thread, then sets
+  // `engaged`; whatever the windows load afterwards never touches what the engine reads.
+  // Each engagement counts, so a quick disengage and engage is seen even between passes.
+  void Engage(const Profile& profile) {
+    std::atomic_store(&engagedProfile_, std::shared_ptr<const Profile>(std::make_shared<Profile>(profile)));
+    engagements.fetch_add(1);
+    engaged = 1;
+  }
+  std::shared_ptr<const Profile> EngagedProfile() const { return std::atomic_load(&engagedProfile_); }
+  std::atomic<int32_t> engagements{0};
+
+ private:
+  std::shared_ptr<const Profile> engagedProfile_;
 };
 
 // Which edge the taskbar takes, judged by where the work area falls short of the desktop;

@@ -49,20 +49,34 @@ int CursorLoop::Run(CHxMouse& link) {
       if (EngagedPass(link) != 0) return -1;
       continue;
     }
+    EndEngagedOutput();
     if (!link.GetFloatPosition(reading)) return FailExit(link);
     NormalPass(reading);
   }
+  EndEngagedOutput();
   return 0;
+}
+
+// Disengaged, unplugged or leaving: nothing the engine holds may stay pressed after it.
+void CursorLoop::EndEngagedOutput() {
+  if (!engagedSetUp_) return;
+  engagedSetUp_ = false;
+  engine_().ReleaseAll();
+  engagedProfile_.reset();
 }
 
 int CursorLoop::EngagedPass(CHxMouse& link) {
   Engine& engine = engine_();
+  if (engagedSetUp_ && engagement_ != app_.engagements.load()) EndEngagedOutput();  // engaged anew
   if (!engagedSetUp_) {
     engagedSetUp_ = true;
+    engagement_ = app_.engagements.load();
     indicators_.Hide(Indicator::Horizontal);
     indicators_.Hide(Indicator::Vertical);
     host_.HidePanel();
-    const Profile& profile = CurrentProfile();
+    engagedProfile_ = app_.EngagedProfile();
+    if (!engagedProfile_) engagedProfile_ = std::make_shared<Profile>();  // engaged with nothing handed over
+    const Profile& profile = *engagedProfile_;
     engineProfile_ = EngineViewOf(profile);
     engine.SetMode(profile.operatingMode);
     // Whatever ends engaged output also ends the engine's waits: a Power Command list, a
@@ -102,6 +116,7 @@ EngineProfile EngineViewOf(const Profile& profile) {
 int CursorLoop::FailExit(CHxMouse& link) {
   // The tracker is gone or broken: let go of it now. This thread no longer runs, so the
   // next arrival must start a new one, whether or not a removal was seen.
+  EndEngagedOutput();
   app_.stopEmitter = 1;
   link.Die();
   app_.emitterRunning = 0;
@@ -109,8 +124,6 @@ int CursorLoop::FailExit(CHxMouse& link) {
 }
 
 void CursorLoop::NormalPass(const HxPositionDouble& reading) {
-  engagedSetUp_ = false;
-
   const Rect work = desktop_.WorkArea();
   const int32_t edge = TaskbarEdgeOf(desktopRect_, work, app_.taskbarEdge.load());
   if (edge != app_.taskbarEdge.load()) {

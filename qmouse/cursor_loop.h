@@ -75,6 +75,7 @@ class CursorLoop {
  private:
   int EngagedPass(CHxMouse& link);
   int FailExit(CHxMouse& link);
+  void EndEngagedOutput();
   KeyboardInfo FollowKeyboard();
   void GesturePass();
   Point PhysicalMouseCheck();  // returns the cursor position it read
@@ -86,7 +87,9 @@ class CursorLoop {
   EmitterHost& host_;
   DwellIndicators& indicators_;
   std::function<Engine&()> engine_;
+  std::shared_ptr<const Profile> engagedProfile_;  // kept alive while the engine reads it
   EngineProfile engineProfile_;  // the engaged profile as the engine reads it
+  int32_t engagement_ = 0;       // which engagement the engine was prepared for
   ClickEmitter clicker_;
   Dwell dwell_;
   PanelPlacement placement_;

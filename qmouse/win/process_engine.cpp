@@ -25,5 +25,5 @@ Engine& ProcessEngine() {
 }
 
 void ShutdownProcessEngine() {
-  if (gEngine) gEngine->Shutdown();
+  if (gEngine) gEngine->ReleaseAll();
 }

@@ -3,5 +3,5 @@
 #include "commands/engine.h"
 
 Engine& ProcessEngine();
-// Releases what the engine holds (a freelook key or button); does nothing if it never existed.
+// Releases whatever the engine still holds; does nothing if it never existed.
 void ShutdownProcessEngine();

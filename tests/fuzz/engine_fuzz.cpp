@@ -71,6 +71,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     engine.Render(d[0], d[1], d[2], d[3], d[4]);
     sink.Clear();
   }
-  engine.Shutdown();
+  engine.ReleaseAll();
   return 0;
 }

@@ -1,6 +1,9 @@
 // The cursor thread's passes against a fake desktop and the in-process simulated tracker.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "hxsim/in_memory_port.h"
 #include "qmouse/cursor_loop.h"
 #include "commands/key_table.h"
@@ -225,8 +228,7 @@ class StoppingSink : public RecordingSink {
 };
 
 TEST_F(CursorLoopTest, EngagedPassFeedsTheEngineCentredReadings) {
-  Profile saved = CurrentProfile();
-  Profile& profile = CurrentProfile();
+  Profile profile;
   profile.operatingMode = kCommandMode;
   profile.deadZone[0] = 100;
   profile.Map(0)->usesKeys = 1;
@@ -238,7 +240,7 @@ TEST_F(CursorLoopTest, EngagedPassFeedsTheEngineCentredReadings) {
   device.SetPose({-500.0, 0, 0, 0, 0});
   CHxMouse link(std::make_unique<InMemoryPort>(device));
   engagedLoop.Start();
-  app.engaged = 1;
+  app.Engage(profile);
   EXPECT_EQ(engagedLoop.Run(link), 0);
   EXPECT_EQ(sink.Joined(), "K65/30down K65/30up");
   EXPECT_EQ(engaged.MapValue(0), -500);
@@ -246,7 +248,6 @@ TEST_F(CursorLoopTest, EngagedPassFeedsTheEngineCentredReadings) {
   EXPECT_EQ(host.panelHides, 1);
   EXPECT_EQ(indicators.Count("hide H"), 1);
   EXPECT_EQ(desktop.sets, 1) << "an engaged pass moves no cursor";
-  CurrentProfile() = saved;
 }
 
 // Plays the UI thread: a few sleeps into the engine's output, it raises one of the flags
@@ -261,8 +262,7 @@ class FlagRaisingSink : public RecordingSink {
 };
 
 TEST_F(CursorLoopTest, EngagedOutputEndsOnDisengageUnplugOrExit) {
-  Profile saved = CurrentProfile();
-  Profile& profile = CurrentProfile();
+  Profile profile;
   profile.operatingMode = kCommandMode;
   profile.deadZone[0] = 100;
   Command& c = *profile.Map(0);
@@ -281,12 +281,53 @@ TEST_F(CursorLoopTest, EngagedOutputEndsOnDisengageUnplugOrExit) {
     };
     Engine engine(sink, [] {});
     CursorLoop engagedLoop(app, desktop, host, {indicators, input, sounds, [&]() -> Engine& { return engine; }});
-    app.engaged = 1;
     app.stopEmitter = app.quitting = 0;
+    app.Engage(profile);
     engagedLoop.Run(link);
     EXPECT_EQ(sink.sleeps, 3) << "the engine returned as soon as the flag was up";
   }
+}
+
+// The windows load, clear and re-engage profiles while the cursor thread renders a turned
+// head: the engine reads only the copy it was handed (a freed map would be a sanitizer
+// report here), each new engagement lets go of the last one's keys, and disengaging
+// leaves nothing held.
+TEST_F(CursorLoopTest, EngineReadsItsOwnCopyWhileTheWindowsChangeProfiles) {
+  Profile holdW, holdS;
+  for (auto [p, key] : {std::pair{&holdW, 0x11}, {&holdS, 0x1F}}) {  // W, S by key code
+    p->operatingMode = kCommandMode;
+    p->deadZone[0] = 100;
+    p->Map(0)->usesKeys = 1;
+    p->Map(0)->keyAction = kHold;
+    p->Map(0)->keys = {KeyCodeToKeyIndex(key), -1, -1, -1};
+  }
+  const Profile saved = CurrentProfile();
+  SimDevice device;
+  device.SetPose({-500.0, 0, 0, 0, 0});
+  CHxMouse link(std::make_unique<InMemoryPort>(device));
+  RecordingSink sink;
+  Engine engine(sink, [] {});
+  CursorLoop engagedLoop(app, desktop, host, {indicators, input, sounds, [&]() -> Engine& { return engine; }});
+  app.Engage(holdW);
+  std::thread cursor([&] { engagedLoop.Run(link); });
+  for (int i = 0; i < 300; ++i) {
+    const Profile& next = i % 2 ? holdW : holdS;
+    CurrentProfile() = next;  // a listing or a drop loads over the current profile
+    if (i % 3 == 0) CurrentProfile().Clear();
+    std::this_thread::sleep_for(std::chrono::microseconds(300));  // a few passes in between
+    if (i % 5 == 0) app.engaged = 0;
+    app.Engage(next);  // Launch and Engage
+  }
+  app.engaged = 0;
+  app.stopEmitter = 1;  // leaving the loop ends engaged output like a disengaged pass does
+  cursor.join();
   CurrentProfile() = saved;
+  int downs = 0, ups = 0;
+  for (const std::string& e : sink.events) (e.find("down") != std::string::npos ? downs : ups)++;
+  EXPECT_GT(downs, 0) << "the engine never rendered";
+  EXPECT_EQ(downs, ups) << sink.Joined().substr(0, 200);
+  EXPECT_FALSE(sink.KeyDown(0x57));
+  EXPECT_FALSE(sink.KeyDown(0x53));
 }
 
 TEST_F(CursorLoopTest, RunEndsOnStopOrOnAFailedRead) {

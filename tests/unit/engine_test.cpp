@@ -165,6 +165,39 @@ TEST_F(EngineTest, TwoMapsHoldingLeftReleaseOnTheSecond) {
   EXPECT_EQ(Outputs(), "Ldown Lup");
 }
 
+// Disengaging lets go of everything held, once: a Hold key, a toggled-down key, a held
+// button and the freelook key; afterwards the maps press afresh on their next excursion.
+TEST_F(EngineTest, ReleaseAllLetsGoOfEverythingHeldOnce) {
+  Map(0).usesKeys = 1;
+  Map(0).keyAction = kHold;
+  Map(0).keys = {KeyNamed("W"), -1, -1, -1};
+  Map(2).usesKeys = 1;
+  Map(2).keyAction = kToggle;
+  Map(2).keys = {KeyNamed("C"), -1, -1, -1};
+  Map(4).usesButtons = 1;
+  Map(4).buttonAction = kHold;
+  Map(4).buttons[1] = 1;  // right
+  profile.freelookHold = KeyNamed("Left Alt");
+  profile.mixedAxes = {EngineAxis{20, 7, 7}, EngineAxis{20, 7, 7}};
+  Engage(kCommandMode);
+  engine.Render(-500, -500, -500, 0, 0);  // the toggle's first excursion sends its key up
+  engine.Render(0, 10, 0, 0, 0);
+  engine.Render(0, -500, 0, 0, 0);  // and its second one down
+  engine.SetMode(kMixedMode);
+  engine.Render(0, 0, 0, 400, 0);  // panning: the freelook key goes down
+  sink.Clear();
+  engine.ReleaseAll();
+  EXPECT_EQ(sink.Joined(), "Rup* " + KeyEvent("C", false, true) + " " + KeyEvent("W", false, true) + " " +
+                               KeyEvent("Left Alt", false, true));
+  sink.Clear();
+  engine.ReleaseAll();
+  EXPECT_EQ(sink.Joined(), "") << "a second release sends nothing";
+  engine.SetMode(kCommandMode);
+  engine.Render(10, 10, 10, 0, 0);
+  engine.Render(-500, 0, 0, 0, 0);
+  EXPECT_EQ(Outputs(), KeyEvent("W", true)) << "the Hold map presses again on its next excursion";
+}
+
 TEST_F(EngineTest, PulseRatesShareOneCounter) {
   Map(0).usesKeys = 1;
   Map(0).keyAction = kPulse;
@@ -267,7 +300,7 @@ TEST_F(EngineTest, MouselookPanningAndFreelookHold) {
   sink.Clear();
   engine.Render(0, 0, 0, 100, 500);  // only Y beyond: X keeps its non-panning delta, Y is off
   EXPECT_EQ(sink.Joined(), "Rdown move0,0 move0,0");
-  engine.Shutdown();
+  engine.ReleaseAll();
   EXPECT_EQ(sink.events.back(), "Rup*");
 }
 
