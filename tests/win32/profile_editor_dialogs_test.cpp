@@ -24,28 +24,9 @@
 #include "resources/profiles/resource.h"
 #include "resources/qmouse/resource.h"
 #include "tests/e2e/screenshot.h"
+#include "tests/win32/win_test_support.h"
 
 namespace {
-
-// Answers messages until `done` (false after `ms`).
-bool PumpUntil(const std::function<bool()>& done, DWORD ms) {
-  const DWORD start = GetTickCount();
-  for (MSG msg; !done(); MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT)) {
-    if (GetTickCount() - start > ms) return false;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-  }
-  return true;
-}
-
-int ThreadsOfThisProcess() {
-  KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
-  THREADENTRY32 entry = {};
-  entry.dwSize = sizeof entry;
-  int count = 0;
-  for (BOOL more = Thread32First(snapshot.Get(), &entry); more; more = Thread32Next(snapshot.Get(), &entry))
-    count += entry.th32OwnerProcessID == GetCurrentProcessId();
-  return count;
-}
 
 std::string Text(HWND w) {
   char text[512] = {};

@@ -13,21 +13,11 @@
 #include "qmouse/win/progress_bar.h"
 #include "qmouse/win/sounds.h"
 #include "commands/win/win32_input.h"
+#include "tests/win32/win_test_support.h"
 
 namespace {
 
 // Pumps this thread's messages until `done` holds or `ms` pass.
-bool PumpUntil(const std::function<bool()>& done, DWORD ms) {
-  const DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > ms) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-  }
-  return true;
-}
-
 // Runs `work` on a second thread while this one pumps, as the cursor thread works on the
 // UI thread's windows.
 void OnWorkerThread(const std::function<void()>& work) {

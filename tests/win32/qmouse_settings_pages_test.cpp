@@ -21,19 +21,9 @@
 #include "qmouse/win/mouse_page.h"
 #include "qmouse/win/sounds_page.h"
 #include "resources/qmouse/resource.h"
+#include "tests/win32/win_test_support.h"
 
 namespace {
-
-bool PumpUntil(const std::function<bool()>& done, DWORD ms = 5000) {
-  const DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > ms) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-  }
-  return true;
-}
 
 enum Page { kOptions, kMouse, kDwell, kSounds };
 
