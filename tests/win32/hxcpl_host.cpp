@@ -59,6 +59,10 @@ LONG CALLBACK SeeTrace(EXCEPTION_POINTERS* info) {
   }
   return EXCEPTION_CONTINUE_SEARCH;
 }
+void ClearTraces() {
+  std::lock_guard<std::mutex> lock(gTraceMutex);
+  gTraces.clear();
+}
 int Traced(const std::string& line) {
   std::lock_guard<std::mutex> lock(gTraceMutex);
   int n = 0;
@@ -188,6 +192,8 @@ TEST(HxcplRegistration, RegistersAndRemovesTwiceInItsOwnViewAndOnlyThere) {
       {"/s", true},  {"/s", true}, {"/s /u", false}, {"/s /u", false}, {"RegisterServer", true},
       {"UnregisterServer", false},
   };
+  ClearTraces();
+  void* traceWatch = AddVectoredExceptionHandler(1, SeeTrace);
   for (size_t i = 0; i < std::size(steps); ++i) {
     SCOPED_TRACE(std::to_string(i) + ": " + steps[i].first);
     ASSERT_EQ(run(steps[i].first), 0);
@@ -198,6 +204,10 @@ TEST(HxcplRegistration, RegistersAndRemovesTwiceInItsOwnViewAndOnlyThere) {
     EXPECT_EQ(ReadValue(HKEY_CLASSES_ROOT, cls + "\\InprocServer32", nullptr, kOtherView).find(path),
               std::string::npos) << "the other bitness's view";
   }
+  RemoveVectoredExceptionHandler(traceWatch);
+  for (const char* line : {"RegisterServer( ).\n", "DllRegisterServer( ).\n", "UnregisterServer( ).\n",
+                           "DllUnregisterServer( ).\n"})
+    EXPECT_EQ(Traced(line), 1) << line << " (regsvr32 runs in a process of its own)";
 }
 
 // --- the control panel's side ---
@@ -214,16 +224,13 @@ class HxcplHost : public testing::Test {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     StartSim(100);
     ASSERT_EQ(CallExport("DllRegisterServer"), S_OK);
+    ClearTraces();
     traceWatch_ = AddVectoredExceptionHandler(1, SeeTrace);
   }
   void TearDown() override {
     if (sheetWindow_) DestroyWindow(sheetWindow_);
     if (sheet_) sheet_->Release();
     RemoveVectoredExceptionHandler(traceWatch_);
-    {
-      std::lock_guard<std::mutex> lock(gTraceMutex);
-      gTraces.clear();
-    }
     EXPECT_EQ(CallExport("DllUnregisterServer"), S_OK);
     CoUninitialize();
   }
@@ -304,6 +311,8 @@ TEST_F(HxcplHost, AnswersTheControlPanelsCalls) {
     EXPECT_EQ(sheet_->SetID(id), S_OK);
     EXPECT_EQ(sheet_->GetID(), id);
   }
+  EXPECT_EQ(Traced("CShellExtension::XDIGameCntrlPropSheet::SetID(USHORT nID).\n"), 3);
+  EXPECT_EQ(Traced("CShellExtension::XDIGameCntrlPropSheet::GetID( ).\n"), 4);
 }
 
 // One sheet object, its sheet opened once per recognised status word: the page window is
@@ -383,6 +392,7 @@ TEST_F(HxcplHost, OptionsPageFlows) {
   Create();
   OpenSheet();
   SendMessageA(sheetWindow_, PSM_SETCURSEL, 1, 0);
+  EXPECT_EQ(Traced("Property page 2 initializing...\n"), 1);
   const char* kRetry = "Calibration error.  The sensors need to be better aligned for proper calibration.  Try again?";
   const char* kZero = "With Hxmouse on your head look at the center of the screen and press OK.";
   auto then = [this](const char* line) { return [this, line] { sim_.Control(line); }; };
