@@ -19,6 +19,9 @@ struct ReplyHeader {
   uint32_t bytes;  // bytes of answer that follow
 };
 
+// The 64-bit control-panel extension talks to the 32-bit simulator: one layout in both.
+static_assert(sizeof(Request) == 8 && sizeof(ReplyHeader) == 8, "same wire in 32 and 64 bits");
+
 // Largest answer any request has (the fractional record is 40 bytes).
 constexpr uint32_t kMaxOutput = 64;
 constexpr uint32_t kMaxReply = sizeof(ReplyHeader) + kMaxOutput;
