@@ -1,5 +1,8 @@
 #include "profiles/manager_rules.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "commands/describe.h"
 #include "profiles/manager_texts.h"
 
@@ -9,6 +12,14 @@ bool HasCommand(const Profile& profile, int map) {
   return command && command->IsSet();
 }
 }  // namespace
+
+bool IsProfileFileName(const std::string& name) {
+  if (name.find(kProfileExtension) != std::string::npos) return true;
+  const std::string extension = ".cpf";
+  if (name.size() < extension.size()) return false;
+  return std::equal(extension.begin(), extension.end(), name.end() - 4,
+                    [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+}
 
 std::string DisplayName(const std::string& fileName) {
   const size_t at = fileName.find(kProfileExtension);

@@ -17,6 +17,11 @@ struct ListedProfile {
   bool Loaded() const { return loadError.empty(); }
 };
 
+// The names the listing takes: those ending in ".cpf" in any case, as the system's search finds
+// them, and any with ".cpf" in it, so that a profile renamed to a name with ".cpf" in its middle
+// stays in the list.
+bool IsProfileFileName(const std::string& name);
+
 // The file name up to its first ".cpf" (case matters), or the whole name when that is empty.
 std::string DisplayName(const std::string& fileName);
 

@@ -29,7 +29,10 @@ TEST(ProfileManagerRules, EnteredNamesGiveFileAndDisplayNames) {
     EXPECT_EQ(name.displayName, row.display) << row.entered;
     EXPECT_EQ(DisplayName(name.fileName), row.display) << row.entered;
     EXPECT_EQ(LongEnoughForNewProfile(row.entered), row.enoughForNew) << row.entered;
+    EXPECT_TRUE(IsProfileFileName(name.fileName)) << row.entered;
   }
+  EXPECT_TRUE(IsProfileFileName("OLD.CPF"));
+  EXPECT_FALSE(IsProfileFileName("notes.CPF.txt"));
 }
 
 class ProfileFolder : public testing::Test {
