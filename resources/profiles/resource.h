@@ -5,4 +5,5 @@
 #include "key_dialog_ids.h"
 #include "command_dialog_ids.h"
 #include "editor_dialog_ids.h"
+#include "manager_dialog_ids.h"
 #endif

@@ -1,0 +1,594 @@
+#include "profiles/win/interface.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "device/trace.h"
+#include "profiles/manager_texts.h"
+#include "profiles/win/name_dialog.h"
+#include "profiles/win/profile_chooser.h"
+#include "profiles/win/profile_details.h"
+#include "profiles/win/shell_link.h"
+#include "resources/profiles/resource.h"
+
+namespace mt = manager_texts;
+
+namespace {
+
+constexpr COLORREF kBlack = RGB(0, 0, 0), kWhite = RGB(255, 255, 255);
+constexpr int kInitialImageRoom = 200;
+constexpr DWORD kSinkWaitMs = 48;      // the window settles at the bottom before the engine starts
+constexpr DWORD kDisengageWaitMs = 128;  // the emitter sees the flag before the window goes
+
+// What engaging shuts; the list too.
+constexpr int kShutWhileEngaged[] = {IDC_MANAGER_LIST,      IDC_MANAGER_SAVE_AS,    IDC_MANAGER_DELETE,
+                                     IDC_MANAGER_NEW,       IDC_MANAGER_WEB,        IDC_MANAGER_CALIBRATE,
+                                     IDC_MANAGER_SET_CENTER, IDC_MANAGER_INFO,      IDC_MANAGER_EDIT,
+                                     IDC_MANAGER_RENAME};
+
+bool IsFile(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return !path.empty() && attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The working folder's profile files by name, as NTFS gives them; other file systems give them
+// in no order a person could scan.
+std::vector<std::string> ProfileFiles() {
+  std::vector<std::string> files;
+  WIN32_FIND_DATAA found = {};
+  HANDLE search = FindFirstFileA("*.cpf*", &found);
+  if (search == INVALID_HANDLE_VALUE) return files;
+  do {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsProfileFileName(found.cFileName))
+      files.emplace_back(found.cFileName);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  std::sort(files.begin(), files.end(),
+            [](const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) < 0; });
+  return files;
+}
+
+// The game's first small icon; the system's program icon for a game without one of its own,
+// and the red X for a game that is not where the profile says.
+void AddGameIcon(HIMAGELIST images, const std::string& gamePath) {
+  HICON icon = nullptr;
+  const bool there = IsFile(gamePath);
+  if (there) ExtractIconExA(gamePath.c_str(), 0, nullptr, &icon, 1);
+  if (!icon)
+    icon = static_cast<HICON>(there ? LoadImageA(nullptr, MAKEINTRESOURCEA(32512), IMAGE_ICON, 16, 16, LR_SHARED)
+                                    : LoadImageA(winui::ResourceModule(), MAKEINTRESOURCEA(IDI_MISSING_GAME),
+                                                 IMAGE_ICON, 16, 16, LR_SHARED));
+  ImageList_AddIcon(images, icon);
+  if (there && icon) DestroyIcon(icon);  // shared icons are the system's to keep
+}
+
+}  // namespace
+
+ManagerOptions QmouseManagerOptions() {
+  ManagerOptions options;
+  options.dialogId = IDD_MANAGER;
+  return options;
+}
+
+Interface::Interface(EngageHost& host, winui::Application& application)
+    : Interface(host, application, QmouseManagerOptions()) {}
+
+Interface::Interface(EngageHost& host, winui::Application& application, const ManagerOptions& options)
+    : winui::Dialog(options.dialogId), host_(host), application_(application), options_(options) {
+  INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_LISTVIEW_CLASSES};
+  InitCommonControlsEx(&classes);
+}
+
+// The window goes while this object is still whole, so its last messages reach our handlers.
+Interface::~Interface() {
+  Destroy();
+  Disengage();
+}
+
+void Interface::Show() {
+  ShowWindow(hwnd(), SW_SHOW);
+  SetForegroundWindow(hwnd());
+}
+
+BOOL Interface::OnInitDialog() {
+  EnableWindow(Item(IDC_MANAGER_LAUNCH), FALSE);
+  HWND list = Item(IDC_MANAGER_LIST);
+  ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
+  RECT area;
+  GetClientRect(list, &area);
+  LVCOLUMNA column = {};
+  column.mask = LVCF_WIDTH;
+  column.cx = area.right - area.left - GetSystemMetrics(SM_CXVSCROLL);
+  ListView_InsertColumn(list, 0, &column);
+  selected_ = -1;
+  ListProfiles();
+  SetActiveText(mt::kNewProfile);
+  for (const auto& [size, which] : {std::pair{32, ICON_BIG}, std::pair{16, ICON_SMALL}}) {
+    HANDLE icon = LoadImageA(winui::ResourceModule(), MAKEINTRESOURCEA(IDI_MANAGER), IMAGE_ICON, size, size, LR_SHARED);
+    SendMessageA(hwnd(), WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
+  }
+  DragAcceptFiles(hwnd(), TRUE);
+  return TRUE;
+}
+
+void Interface::OnCommand(int id, int code) {
+  if (code != BN_CLICKED) return;
+  switch (id) {
+    case IDC_MANAGER_NEW: return NewProfile();
+    case IDC_MANAGER_EDIT: return EditProfile(false);
+    case IDC_MANAGER_SAVE_AS: return SaveAs();
+    case IDC_MANAGER_RENAME: return RenameProfile();
+    case IDC_MANAGER_DELETE: return DeleteProfile();
+    case IDC_MANAGER_INFO: return ShowDetails();
+    case IDC_MANAGER_LAUNCH: return Launch();
+    case IDC_MANAGER_ENGAGE: return idle_ ? void(Engage()) : Disengage();
+    case IDC_MANAGER_CALIBRATE: return OnCalibrate();
+    case IDC_MANAGER_SET_CENTER: return OnSetZero();
+    case IDC_MANAGER_WEB:
+      ShellExecuteA(hwnd(), nullptr, mt::kWebAddress, nullptr, nullptr, SW_SHOWNORMAL);
+      return;
+    case IDOK:
+    case IDCANCEL:  // Enter and Escape must not destroy a window the program keeps
+      return OnClose();
+  }
+}
+
+// qmouse keeps its window for the whole run and only hides it; a modal window ends.
+void Interface::OnClose() {
+  if (!idle_) {
+    Disengage();
+    Sleep(kDisengageWaitMs);
+  }
+  if (IsModal()) End(IDCANCEL);
+  else ShowWindow(hwnd(), SW_HIDE);
+}
+
+void Interface::OnDestroy() {
+  if (idle_) return;
+  Disengage();
+  Sleep(kDisengageWaitMs);
+}
+
+bool Interface::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT&) {
+  if (msg == WM_DROPFILES) {
+    OnDrop(reinterpret_cast<HDROP>(wp));
+    return true;
+  }
+  if (msg != WM_NOTIFY || wp != IDC_MANAGER_LIST || filling_) return false;
+  const auto* header = reinterpret_cast<const NMHDR*>(lp);
+  if (header->code == LVN_ITEMCHANGED) {
+    const auto* change = reinterpret_cast<const NMLISTVIEW*>(lp);
+    if ((change->uNewState & LVIS_SELECTED) && !(change->uOldState & LVIS_SELECTED)) Select(change->iItem);
+  } else if (header->code == static_cast<UINT>(NM_DBLCLK)) {
+    const auto* click = reinterpret_cast<const NMITEMACTIVATE*>(lp);
+    if (click->iItem >= 0) {
+      if (click->iItem != selected_) Select(click->iItem);
+      EditProfile(true);
+    }
+  }
+  return false;
+}
+
+// After a refresh the selection follows the current file name, and the current profile is the
+// selected one again: the engine must never be handed whichever file happened to be read last.
+void Interface::ListProfiles() {
+  rows_ = ReadProfiles(ProfileFiles(), CurrentProfile());
+  const int room = std::max(kInitialImageRoom, static_cast<int>(rows_.size()) + 1);
+  ImageList images(ImageList_Create(16, 16, ILC_COLORDDB | ILC_MASK, room, room / 4));
+  for (const ListedProfile& row : rows_) AddGameIcon(images.Get(), row.gamePath);
+  HBITMAP strip = LoadBitmapA(winui::ResourceModule(), MAKEINTRESOURCEA(IDB_MANAGER_LIST));
+  ImageList_AddMasked(images.Get(), strip, kBlack);
+  if (strip) DeleteObject(strip);
+  ListView_SetImageList(Item(IDC_MANAGER_LIST), images.Get(), LVSIL_SMALL);
+  images_ = std::move(images);  // the old list goes only once the view holds the new one
+  selected_ = currentFileName_.empty() ? -1 : RowOf(rows_, currentFileName_);
+  if (selected_ >= 0) {
+    Profile& current = CurrentProfile();
+    current.Clear();
+    ListedProfile& row = rows_[static_cast<size_t>(selected_)];
+    if (!current.Load(row.fileName, &row.loadError)) current.Reset();
+    else row.loadError.clear();
+  }
+  FillList();
+}
+
+void Interface::FillList() {
+  HWND list = Item(IDC_MANAGER_LIST);
+  filling_ = true;
+  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+  ListView_DeleteAllItems(list);
+  ListView_SetBkColor(list, kBlack);
+  ListView_SetTextBkColor(list, kBlack);
+  ListView_SetTextColor(list, kWhite);
+  for (size_t i = 0; i < rows_.size(); ++i) {
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.iItem = static_cast<int>(i);
+    item.pszText = const_cast<char*>(rows_[i].displayName.c_str());
+    item.iImage = static_cast<int>(i);
+    SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  }
+  if (selected_ >= 0) {
+    ListView_SetItemState(list, selected_, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_EnsureVisible(list, selected_, FALSE);
+  }
+  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  filling_ = false;
+}
+
+void Interface::Select(int index) {
+  if (index < 0 || index >= static_cast<int>(rows_.size())) return;
+  selected_ = index;
+  ListedProfile& row = rows_[static_cast<size_t>(index)];
+  currentFileName_ = row.fileName;
+  Profile& current = CurrentProfile();
+  current.Clear();
+  if (current.Load(row.fileName, &row.loadError)) {
+    row.loadError.clear();
+    row.gamePath = current.GamePath();
+  } else {
+    current.Reset();  // nothing of the previous profile may pass for this one
+  }
+  SetActiveText(row.displayName);
+  EnableLaunchForCurrent();
+}
+
+void Interface::EditProfile(bool fromDoubleClick) {
+  if (selected_ < 0) {
+    Message(mt::kSelectToEdit, mt::kCaption, MB_OK);
+    return;
+  }
+  ::Trace(mt::kTraceOpeningEditor);
+  Profile& working = WorkingProfile();
+  working.Reset();
+  // A file that did not read is edited from a fresh profile; only then may it be saved over.
+  working = CurrentProfile().Savable() ? CurrentProfile() : Profile();
+  ProfileEditor editor(CurrentProfile().Mode(), working.GamePath(), working.StartDirectory(), working.GameArguments());
+  if (editor.DoModal(hwnd()) != IDOK) return;
+  working.SetMode(editor.Mode());
+  working.SetGamePath(editor.GamePath());
+  working.SetStartDirectory(editor.StartDirectory());
+  working.SetGameArguments(editor.GameArguments());
+  CurrentProfile() = working;
+  if (!SaveCurrent(currentFileName_)) return;
+  ListProfiles();
+  SetActiveText(fromDoubleClick ? DisplayName(currentFileName_) : currentFileName_);
+  EnableLaunchForCurrent();
+}
+
+// Names for new profiles need two characters; any name needs one. Only a drop traces it.
+bool Interface::AskName(std::string& name, bool forNew, bool traced) {
+  const auto trace = [&](const char* line) {
+    if (traced) Trace(line);
+  };
+  for (;;) {
+    trace(mt::kTraceSpawningName);
+    NameDialog dialog;
+    const bool ok = dialog.DoModal(hwnd()) == IDOK;
+    trace(mt::kTraceProcessingName);
+    if (!ok) return false;
+    trace(mt::kTraceValidating);
+    name = dialog.Name();
+    if (forNew ? LongEnoughForNewProfile(name) : !name.empty()) break;
+    trace(mt::kTraceLengthBad);
+  }
+  trace(mt::kTraceLengthGood);
+  return true;
+}
+
+void Interface::NewProfile() {
+  WorkingProfile().Reset();
+  std::string name;
+  if (!AskName(name, true, false)) return;
+  const Profile& working = WorkingProfile();
+  ProfileEditor editor(working.Mode(), working.GamePath(), working.StartDirectory(), working.GameArguments());
+  if (editor.DoModal(hwnd()) == IDOK) CreateFromEditor(name, editor);
+}
+
+// The counter moves only once the file is there.
+void Interface::CreateFromEditor(const std::string& name, const ProfileEditor& editor) {
+  Profile& current = CurrentProfile();
+  current.Reset();
+  current = WorkingProfile();
+  current.SetGamePath(editor.GamePath());
+  current.SetStartDirectory(editor.StartDirectory());
+  current.SetGameArguments(editor.GameArguments());
+  current.SetMode(editor.Mode());
+  if (!SaveCurrent(CompleteProfileName(name))) return;
+  AddToCounter(1);
+  ListProfiles();
+  SetActiveText(name);
+  EnableLaunchForCurrent();
+}
+
+bool Interface::SaveCurrent(const std::string& fileName) {
+  std::string saved, error;
+  if (!CurrentProfile().Save(fileName, &saved, &error)) {
+    Message((std::string(mt::kSaveFailed) + "\n" + error).c_str(), mt::kCaption, MB_OK);
+    return false;
+  }
+  currentFileName_ = saved;
+  return true;
+}
+
+void Interface::SaveAs() {
+  std::string name;
+  if (!AskName(name, false, false) || !SaveCurrent(name)) return;
+  ListProfiles();
+  AddToCounter(1);
+  SetActiveText(NameFromEntry(name).displayName);
+}
+
+void Interface::DeleteProfile() {
+  if (selected_ < 0) {
+    Message(mt::kSelectToDelete, mt::kCaption, MB_OK);
+    return;
+  }
+  if (Message(mt::kDeleteQuestion, mt::kCaption, MB_YESNO) != IDYES) return;
+  const std::string file = rows_[static_cast<size_t>(selected_)].fileName;
+  const bool deleted = DeleteFileA(file.c_str()) != 0;
+  if (deleted && file == currentFileName_) currentFileName_.clear();
+  if (deleted) selected_ = -1;
+  ListProfiles();
+  if (!deleted) Message(mt::kDeleteFailed, mt::kCaption, MB_OK);
+  AddToCounter(-1);
+  CurrentProfile().Reset();
+  SetActiveText(mt::kNewProfileAfterDelete);
+  EnableWindow(Item(IDC_MANAGER_LAUNCH), FALSE);
+}
+
+// All or nothing: the registry, the tables and the counter change only once the file moved.
+void Interface::RenameProfile() {
+  if (selected_ < 0) {
+    Message(mt::kSelectToRename, mt::kCaption, MB_OK);
+    return;
+  }
+  std::string entered;
+  if (!AskName(entered, false, false)) return;
+  const ProfileName name = NameFromEntry(entered);
+  const ListedProfile row = rows_[static_cast<size_t>(selected_)];
+  if (!MoveFileA(row.fileName.c_str(), name.fileName.c_str())) {
+    const std::string reason = winui::SystemErrorText(GetLastError());
+    Message((std::string(mt::kRenameFailed) + "\n" + reason).c_str(), mt::kCaption, MB_OK);
+    return;
+  }
+  HKEY key = nullptr;
+  const std::string path = application_.RegistryPath() + "\\" + mt::kProfilesSection;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) ==
+      ERROR_SUCCESS) {
+    RegKey profiles(key);
+    RegDeleteValueA(key, row.fileName.c_str());
+    RegSetValueExA(key, name.fileName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(row.gamePath.c_str()),
+                   static_cast<DWORD>(row.gamePath.size() + 1));
+  }
+  if (currentFileName_ == row.fileName) currentFileName_ = name.fileName;
+  ListProfiles();
+  AddToCounter(1);
+  SetActiveText(name.displayName);
+}
+
+void Interface::ShowDetails() {
+  const std::string error =
+      selected_ >= 0 && rows_[static_cast<size_t>(selected_)].fileName == currentFileName_
+          ? rows_[static_cast<size_t>(selected_)].loadError
+          : std::string();
+  ProfileDetails details(CurrentProfile(), error);
+  details.DoModal(hwnd());
+}
+
+void Interface::Launch() {
+  if (selected_ < 0) {
+    Message(mt::kSelectToLaunch, ProgramTitle().c_str(), MB_OK);
+    return;
+  }
+  ListedProfile& row = rows_[static_cast<size_t>(selected_)];
+  const bool read = CurrentProfile().Load(row.fileName, &row.loadError);
+  if (!idle_) return Disengage();
+  if (!read) {
+    Message((std::string(mt::kUnreadable) + "\n" + row.loadError).c_str(), mt::kCaption, MB_OK);
+    return;
+  }
+  row.loadError.clear();
+  if (!Engage()) return;
+  if (gameProcess_) return;  // hxprofiler's game, started once
+  if (StartGame(CurrentProfile(), gameProcess_)) return;
+  Disengage();
+  gameProcess_.Reset();
+  Message(mt::kGameNotStarted, mt::kCaption, MB_OK);
+}
+
+bool Interface::StartGame(const Profile& profile, KernelHandle& process) {
+  SHELLEXECUTEINFOA execute = {};
+  execute.cbSize = sizeof execute;
+  execute.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;  // our own message says it failed
+  execute.hwnd = hwnd();
+  execute.lpFile = profile.GamePath().c_str();
+  execute.lpParameters = profile.GameArguments().c_str();
+  execute.lpDirectory = profile.StartDirectory().c_str();
+  execute.nShow = SW_SHOWNORMAL;
+  if (!ShellExecuteExA(&execute)) return false;
+  process.Reset(execute.hProcess);
+  return true;
+}
+
+// A profile that did not read has no maps for the engine to read.
+bool Interface::Engage() {
+  if (!idle_) return true;
+  std::string error;
+  if (!CurrentProfile().Savable(&error)) {
+    Message((std::string(mt::kUnreadable) + "\n" + error).c_str(), mt::kCaption, MB_OK);
+    return false;
+  }
+  idle_ = false;
+  EnableControls(false);
+  SetDlgItemTextA(hwnd(), IDC_MANAGER_LAUNCH, mt::kDisengage);
+  SetDlgItemTextA(hwnd(), IDC_MANAGER_ENGAGE, mt::kDisengage);
+  EnableWindow(Item(IDC_MANAGER_LAUNCH), FALSE);
+  EnableWindow(Item(IDC_MANAGER_ENGAGE), TRUE);
+  if (options_.sinkBeforeEngaging) {
+    SetWindowPos(hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    Sleep(kSinkWaitMs);
+  }
+  host_.Engage(CurrentProfile());
+  OnEngaged();
+  return true;
+}
+
+void Interface::Disengage() {
+  if (idle_) return;
+  idle_ = true;
+  if (hwnd()) {
+    EnableControls(true);
+    SetDlgItemTextA(hwnd(), IDC_MANAGER_LAUNCH, mt::kLaunch);
+    SetDlgItemTextA(hwnd(), IDC_MANAGER_ENGAGE, mt::kEngage);
+    EnableWindow(Item(IDC_MANAGER_LAUNCH), TRUE);
+  }
+  if (!options_.gameOncePerWindow) gameProcess_.Reset();  // forgotten is closed
+  host_.Disengage();
+  OnDisengaged();
+}
+
+void Interface::EnableControls(bool enable) {
+  for (int id : kShutWhileEngaged) EnableWindow(Item(id), enable);
+}
+
+void Interface::EnableLaunchForCurrent() {
+  EnableWindow(Item(IDC_MANAGER_LAUNCH), idle_ && CurrentProfile().Savable() && IsFile(CurrentProfile().GamePath()));
+}
+
+void Interface::SetActiveText(const std::string& text) { SetDlgItemTextA(hwnd(), IDC_MANAGER_ACTIVE, text.c_str()); }
+
+void Interface::AddToCounter(int delta) {
+  const int32_t count = application_.GetProfileInt(mt::kParameters, mt::kMaxProfiles, mt::kMaxProfilesDefault);
+  application_.WriteProfileInt(mt::kParameters, mt::kMaxProfiles, count + delta);
+}
+
+void Interface::Trace(const char* line) const {
+  if (options_.dropTraces) ::Trace(line);
+}
+
+int Interface::Message(const char* text, const char* caption, UINT type) {
+  return MessageBoxA(hwnd(), text, caption, type);
+}
+
+std::unique_ptr<TrackerLink> Interface::OpenTrackerLink(const char* handler) {
+  ::Trace(std::string(handler) == "OnCalibrate" ? mt::kTraceCalibrateLink : mt::kTraceSetZeroLink);
+  return std::make_unique<TrackerLinkOf<LinkVariant::Qmouse>>();
+}
+
+void Interface::OnCalibrate() {
+  const std::unique_ptr<TrackerLink> link = OpenTrackerLink("OnCalibrate");
+  if (Message(mt::kAlignSensors, mt::kCaption, MB_OKCANCEL) != IDOK) return;
+  const std::string title = ProgramTitle();
+  switch (link->Calibrate()) {
+    case 1:
+      Message(mt::kCalibrationDone, title.c_str(), MB_OK);
+      link->SaveSettings();
+      return;
+    case 0:
+      Message(mt::kCalibrationMisaligned, title.c_str(), MB_OK);
+      link->RestoreDefaultCalibration();
+      return;
+    default:
+      Message(mt::kCalibrationError, title.c_str(), MB_OK);
+  }
+}
+
+void Interface::OnSetZero() {
+  const std::unique_ptr<TrackerLink> link = OpenTrackerLink("OnSetZero");
+  if (Message(mt::kLookAtCenter, mt::kCaption, MB_OKCANCEL) != IDOK) return;
+  const std::string title = ProgramTitle();
+  if (link->SetZero()) {
+    Message(mt::kCenterDone, title.c_str(), MB_OK);
+    link->SaveSettings();
+  } else {
+    Message(mt::kCenterFailed, title.c_str(), MB_OK);
+  }
+}
+
+// Only a drop on this window counts; the list and every button are part of it.
+void Interface::OnDrop(HDROP drop) {
+  POINT at = {};
+  DragQueryPoint(drop, &at);
+  ClientToScreen(hwnd(), &at);
+  HWND under = WindowFromPoint(at);
+  char file[MAX_PATH + 1] = {};
+  const bool mine = under == hwnd() || IsChild(hwnd(), under);
+  const bool named = mine && DragQueryFileA(drop, 0, file, MAX_PATH) > 0;
+  DragFinish(drop);
+  if (!mine) return;
+  SetActiveWindow(hwnd());
+  SetForegroundWindow(hwnd());
+  Profile& working = WorkingProfile();
+  working.Reset();
+  Trace(mt::kTraceDropBegins);
+  if (!named) return;
+  Trace(mt::kTraceFileQueried);
+  ShortcutTarget target{working.GamePath(), working.StartDirectory(), working.GameArguments()};
+  ResolveShortcut(file, hwnd(), target, options_.dropTraces);
+  working.SetGamePath(target.path);
+  working.SetStartDirectory(target.directory);
+  working.SetGameArguments(target.arguments);
+  Trace(mt::kTraceResolved);
+  const int result = LoadMatchingProfile(working.GamePath());
+  Trace(mt::kTraceChecked);
+  if (result == -1) {
+    Trace(mt::kTraceCancelled);
+    SetActiveWindow(hwnd());
+    return;
+  }
+  if (result == -2) {
+    Trace(mt::kTraceCreating);
+    std::string name;
+    if (!AskName(name, true, true)) return;
+    Trace(mt::kTraceNameObtained);
+    Trace(mt::kTraceCallingOptions);
+    ProfileEditor editor(working.Mode(), working.GamePath(), working.StartDirectory(), working.GameArguments());
+    if (editor.DoModal(hwnd()) == IDOK) CreateFromEditor(name, editor);
+    return;
+  }
+  ListedProfile& row = rows_[static_cast<size_t>(result)];
+  if (!CurrentProfile().Load(row.fileName, &row.loadError)) {
+    Message((std::string(mt::kUnreadable) + "\n" + row.loadError).c_str(), mt::kCaption, MB_OK);
+    return;
+  }
+  row.loadError.clear();
+  selected_ = result;
+  currentFileName_ = row.fileName;
+  SetActiveText(row.displayName);
+  filling_ = true;
+  ListView_SetItemState(Item(IDC_MANAGER_LIST), selected_, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  filling_ = false;
+  EnableLaunchForCurrent();
+}
+
+int Interface::LoadMatchingProfile(const std::string& strGameEXE) {
+  Trace(mt::kTraceMatchLoop);
+  const std::vector<int> matches = MatchingProfiles(rows_, strGameEXE);
+  for (size_t i = 0; i < matches.size(); ++i) {
+    Trace(mt::kTraceFoundMatch);
+    Trace(mt::kTraceAddedToLists);
+    Trace(mt::kTraceCounterIncremented);
+  }
+  Trace(mt::kTracePreparing);
+  int result = -1;
+  if (matches.size() == 1 && !options_.chooserOnEveryMatch) {
+    Trace(mt::kTraceOneMatch);
+    result = matches[0];
+  } else if (matches.empty()) {
+    Trace(mt::kTraceNoMatch);
+    result = Message(mt::kNoMatchQuestion, mt::kCaption, MB_YESNO) == IDYES ? -2 : -1;
+  } else {
+    Trace(mt::kTraceSeveral);
+    Trace(mt::kTraceQuerying);
+    std::vector<std::string> files;
+    for (int i : matches) files.push_back(rows_[static_cast<size_t>(i)].fileName);
+    ProfileChooser chooser(strGameEXE, files);
+    const INT_PTR answer = chooser.DoModal(hwnd());
+    Trace(mt::kTraceQueried);
+    if (answer == IDOK) result = matches[static_cast<size_t>(chooser.Chosen())];
+    else if (answer == mt::kChooserNew) result = -2;
+  }
+  Trace(mt::kTraceReturning);
+  return result;
+}

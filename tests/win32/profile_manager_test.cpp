@@ -1,0 +1,447 @@
+// The profile manager window in this process with a recording host: a temporary working folder
+// of profiles, modal dialogs answered from a timer by their titles, drops built here from real
+// shortcuts, and a game that is this test program listing its tests.
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <fstream>
+#include <functional>
+#include <string>
+
+#include "profiles/win/interface.h"
+#include "profiles/win/shell_link.h"
+#include "resources/profiles/resource.h"
+#include "tests/e2e/screenshot.h"
+
+namespace {
+
+struct RecordingHost : EngageHost {
+  void Engage(const Profile& profile) override { calls += "engage " + profile.GamePath() + ";"; }
+  void Disengage() override { calls += "disengage;"; }
+  std::string calls;
+};
+
+std::string Text(HWND w) {
+  char text[512] = {};
+  GetWindowTextA(w, text, sizeof text);
+  return text;
+}
+std::string Text(HWND dialog, int id) { return Text(GetDlgItem(dialog, id)); }
+bool Enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != 0; }
+void Press(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+bool Exists(const std::string& file) { return GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool PumpUntil(const std::function<bool()>& done, DWORD ms) {
+  const DWORD start = GetTickCount();
+  for (MSG msg; !done(); MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT)) {
+    if (GetTickCount() - start > ms) return false;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+  }
+  return true;
+}
+
+// Modal dialogs are answered from a timer, one step per dialog with the step's title; the
+// manager shares its title with its message boxes, so it never counts as one.
+struct Step {
+  std::string title;
+  std::function<void(HWND)> act;
+};
+std::deque<Step> gSteps;
+HWND gManager = nullptr;
+DWORD gStepSince = 0;
+
+BOOL CALLBACK Match(HWND w, LPARAM p) {
+  char cls[16] = {};
+  GetClassNameA(w, cls, sizeof cls);
+  if (w == gManager || lstrcmpA(cls, "#32770") || !IsWindowVisible(w) || !IsWindowEnabled(w) ||
+      Text(w) != gSteps.front().title)
+    return TRUE;
+  *reinterpret_cast<HWND*>(p) = w;
+  return FALSE;
+}
+BOOL CALLBACK CancelOpen(HWND w, LPARAM) {
+  if (w != gManager && IsWindowEnabled(w)) PostMessageA(w, WM_COMMAND, IDCANCEL, 0);
+  return TRUE;
+}
+// A dialog no step expects is a failure too, and is cancelled so that the test goes on.
+void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+  static bool busy = false;
+  if (busy) return;
+  HWND found = nullptr;
+  if (!gSteps.empty()) EnumThreadWindows(GetCurrentThreadId(), Match, reinterpret_cast<LPARAM>(&found));
+  if (found) {
+    const Step step = gSteps.front();
+    gSteps.pop_front();
+    gStepSince = GetTickCount();
+    busy = true;
+    step.act(found);
+    busy = false;
+  } else if (GetTickCount() - gStepSince > 5000 && !IsWindowEnabled(gManager)) {
+    ADD_FAILURE() << (gSteps.empty() ? std::string("an unexpected dialog") : "no dialog \"" + gSteps.front().title + "\"");
+    gSteps.clear();
+    gStepSince = GetTickCount();
+    EnumThreadWindows(GetCurrentThreadId(), CancelOpen, 0);
+  }
+}
+
+constexpr char kCaption[] = "Hxprofiler";
+Step Answer(const std::string& text, int button) {
+  return {kCaption, [text, button](HWND box) {
+            EXPECT_EQ(Text(box, 0xFFFF).substr(0, text.size()), text);
+            Press(box, button);
+          }};
+}
+Step Name(const std::string& name, int button = IDOK) {
+  return {"Enter profile name", [name, button](HWND d) {
+            SetDlgItemTextA(d, IDC_PROFILE_NAME, name.c_str());
+            Press(d, button);
+          }};
+}
+const Step kEditorOk = {"Profile editor", [](HWND d) { Press(d, IDOK); }};
+
+// Posts a drop of one file at a point of the window, as the shell hands it over.
+void Drop(HWND window, const std::string& name) {
+  HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + name.size() + 2);
+  auto* files = static_cast<DROPFILES*>(GlobalLock(memory));
+  files->pFiles = sizeof(DROPFILES);
+  files->pt = {20, 20};
+  memcpy(files + 1, name.c_str(), name.size());
+  GlobalUnlock(memory);
+  PostMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+}
+
+class Manager : public testing::Test {
+ protected:
+  void SetUp() override {
+    CoInitialize(nullptr);
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    folder_ = std::string(temp) + "hx_manager_" + std::to_string(GetTickCount());
+    CreateDirectoryA(folder_.c_str(), nullptr);
+    SetCurrentDirectoryA(folder_.c_str());
+    app_.SetRegistryKey("Korvath", "Manager test");
+    RegDeleteTreeA(HKEY_CURRENT_USER, app_.RegistryPath().c_str());
+    app_.WriteProfileInt("Parameters", "Max Profiles", 7);
+  }
+  void TearDown() override {
+    window_.reset();
+    RegDeleteTreeA(HKEY_CURRENT_USER, app_.RegistryPath().c_str());
+    SetCurrentDirectoryA("..");
+    SHFILEOPSTRUCTA remove = {};
+    const std::string from = folder_ + '\0';
+    remove.wFunc = FO_DELETE;
+    remove.pFrom = from.c_str();
+    remove.fFlags = FOF_NO_UI;
+    SHFileOperationA(&remove);
+    CoUninitialize();
+  }
+  static void Write(const std::string& file, const std::string& gamePath, const std::string& arguments = {}) {
+    Profile p;
+    p.SetGamePath(gamePath);
+    p.SetGameArguments(arguments);
+    ASSERT_TRUE(p.Save(file));
+  }
+  HWND Open() {
+    window_ = std::make_unique<Interface>(host_, app_);
+    EXPECT_TRUE(window_->Create(nullptr));
+    window_->Show();
+    return gManager = window_->hwnd();
+  }
+  HWND List() const { return GetDlgItem(gManager, IDC_MANAGER_LIST); }
+  std::string Items() const {
+    std::string items;
+    char text[MAX_PATH];
+    for (int i = 0; i < ListView_GetItemCount(List()); ++i) {
+      ListView_GetItemText(List(), i, 0, text, sizeof text);
+      items += std::string(items.empty() ? "" : ",") + text;
+    }
+    return items;
+  }
+  void Select(const std::string& display) {
+    LVFINDINFOA find = {};
+    find.flags = LVFI_STRING;
+    find.psz = display.c_str();
+    const int item = static_cast<int>(SendMessageA(List(), LVM_FINDITEMA, -1, reinterpret_cast<LPARAM>(&find)));
+    ASSERT_GE(item, 0) << display;
+    ListView_SetItemState(List(), item, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  }
+  // Presses a button of the window (or drops a file) and answers the dialogs that follow.
+  void Run(const std::function<void()>& act, std::deque<Step> steps) {
+    gSteps = std::move(steps);
+    gStepSince = GetTickCount();
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, Tick);
+    act();
+    EXPECT_TRUE(PumpUntil([] { return gSteps.empty() && IsWindowEnabled(gManager); }, 15000));
+    KillTimer(nullptr, timer);
+    EXPECT_TRUE(gSteps.empty()) << gSteps.size() << " steps left, next \"" << gSteps.front().title << "\"";
+    gSteps.clear();
+  }
+  // Without dialogs to answer the click is done when the call returns.
+  void Click(int id, std::deque<Step> steps = {}) {
+    if (steps.empty()) return Run([id] { SendDlgItemMessageA(gManager, id, BM_CLICK, 0, 0); }, {});
+    Run([id] { Press(gManager, id); }, std::move(steps));
+  }
+  int Counter() const { return app_.GetProfileInt("Parameters", "Max Profiles", 200); }
+  std::string Shortcut(const std::string& target) {
+    const std::string link = folder_ + "\\" + std::to_string(++links_) + ".lnk";
+    IShellLinkA* shell = nullptr;
+    IPersistFile* file = nullptr;
+    CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, reinterpret_cast<void**>(&shell));
+    shell->SetPath(target.c_str());
+    shell->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+    WCHAR wide[MAX_PATH];
+    MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wide, MAX_PATH);
+    EXPECT_HRESULT_SUCCEEDED(file->Save(wide, TRUE));
+    file->Release(), shell->Release();
+    return link;
+  }
+  // The game path a drop of `link` resolves to, as the profiles must hold it to match.
+  std::string Resolved(const std::string& link) {
+    ShortcutTarget target;
+    EXPECT_TRUE(ResolveShortcut(link, nullptr, target, false));
+    return target.path;
+  }
+  void Shoot(HWND w, const char* name) {
+    if (ShotsFolder().empty()) return;
+    SetWindowPos(w, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);  // engaging sent it to the bottom
+    RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    PumpUntil([] { return false; }, 150);  // Wine refreshes the screen from its message loop
+    SaveWindowPicture(w, ShotsFolder() + name + ".bmp");
+  }
+
+  RecordingHost host_;
+  winui::Application app_;
+  std::unique_ptr<Interface> window_;
+  std::string folder_;
+  int links_ = 0;
+};
+
+TEST_F(Manager, EmptyFolderListsNothingWithLaunchOff) {
+  HWND w = Open();
+  EXPECT_EQ(ListView_GetItemCount(List()), 0);
+  EXPECT_EQ(Text(w, IDC_MANAGER_ACTIVE), "New profile.");
+  EXPECT_FALSE(Enabled(w, IDC_MANAGER_LAUNCH));
+  Click(IDC_MANAGER_EDIT, {Answer("Please select a profile to edit.", IDOK)});
+  EXPECT_EQ(host_.calls, "");
+}
+
+// Names of one character are refused for new profiles only; ".cpf" in the middle of a name is
+// kept in the file name; the counter and the "Profiles" section follow each change.
+TEST_F(Manager, NewSaveAsRenameAndDeleteKeepFilesCounterAndRegistry) {
+  HWND w = Open();
+  Click(IDC_MANAGER_NEW, {Name("a"), Name("ab"), kEditorOk});
+  EXPECT_TRUE(Exists("ab.cpf"));
+  EXPECT_EQ(Text(w, IDC_MANAGER_ACTIVE), "ab");
+  Click(IDC_MANAGER_SAVE_AS, {Name("b")});
+  EXPECT_EQ(Items(), "ab,b");
+  EXPECT_EQ(Counter(), 9);
+  Select("ab");
+  Click(IDC_MANAGER_RENAME, {Name("x.cpf.old")});
+  EXPECT_TRUE(Exists("x.cpf.old"));
+  EXPECT_FALSE(Exists("ab.cpf"));
+  EXPECT_EQ(Text(w, IDC_MANAGER_ACTIVE), "x");
+  EXPECT_EQ(Counter(), 10);
+  char value[MAX_PATH] = "unset";
+  DWORD size = sizeof value;
+  EXPECT_EQ(RegGetValueA(HKEY_CURRENT_USER, (app_.RegistryPath() + "\\Profiles").c_str(), "x.cpf.old",
+                         RRF_RT_REG_SZ, nullptr, value, &size), ERROR_SUCCESS);
+  EXPECT_STREQ(value, "");  // made with New: no game yet
+
+  Select("b");
+  Click(IDC_MANAGER_DELETE, {Answer("You are about to delete a profile.", IDNO)});
+  EXPECT_TRUE(Exists("b.cpf"));
+  Click(IDC_MANAGER_DELETE, {Answer("You are about to delete a profile.", IDYES)});
+  EXPECT_FALSE(Exists("b.cpf"));
+  EXPECT_EQ(Counter(), 9);
+  EXPECT_EQ(Text(w, IDC_MANAGER_ACTIVE), "New profile");
+  EXPECT_EQ(Items(), "x");
+}
+
+// A rename to a name that is taken, or of a file that is gone, leaves everything as it was.
+TEST_F(Manager, RenameThatFailsChangesNothing) {
+  Write("one.cpf", "C:\\one.exe");
+  Write("two.cpf", "C:\\two.exe");
+  HWND w = Open();
+  for (const char* target : {"two", "three"}) {
+    Select("one");
+    if (std::string(target) == "three") DeleteFileA("one.cpf");
+    Click(IDC_MANAGER_RENAME, {Name(target), Answer("Error renaming profile.", IDOK)});
+    EXPECT_EQ(Counter(), 7) << target;
+    EXPECT_EQ(Items(), "one,two") << target;
+    EXPECT_EQ(Text(w, IDC_MANAGER_ACTIVE), "one") << target;
+    HKEY key = nullptr;
+    EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, (app_.RegistryPath() + "\\Profiles").c_str(), 0, KEY_READ, &key),
+              ERROR_SUCCESS) << target;
+    if (key) RegCloseKey(key);
+  }
+  EXPECT_FALSE(Exists("three.cpf"));
+}
+
+// A file that does not read shows the red X and its reason, and no Save replaces it; an edit
+// does. 500 profiles are all listed.
+TEST_F(Manager, FolderOf500WithAnUnreadableFile) {
+  for (int i = 0; i < 500; ++i) Write("p" + std::to_string(1000 + i) + ".cpf", "C:\\Games\\game.exe");
+  std::ofstream("broken.cpf", std::ios::binary) << "not a profile";
+  const DWORD start = GetTickCount();
+  HWND w = Open();
+  printf("[ figure ] 501 profiles listed in %lu ms\n", GetTickCount() - start);
+  EXPECT_EQ(ListView_GetItemCount(List()), 501);
+  EXPECT_GE(ImageList_GetImageCount(ListView_GetImageList(List(), LVSIL_SMALL)), 501);
+
+  Select("broken");
+  EXPECT_FALSE(Enabled(w, IDC_MANAGER_LAUNCH));
+  std::string details;
+  Click(IDC_MANAGER_INFO, {{"Profile details", [&](HWND d) {
+                              details = Text(d, IDC_DETAILS_COMMAND_TEXT);
+                              Press(d, IDOK);
+                            }}});
+  EXPECT_EQ(details.rfind("This profile could not be read.\n", 0), 0u) << details;
+  Click(IDC_MANAGER_ENGAGE, {Answer("This profile could not be read.", IDOK)});
+  Click(IDC_MANAGER_SAVE_AS, {Name("copy"), Answer("Error saving profile.", IDOK)});
+  EXPECT_FALSE(Exists("copy.cpf"));
+  EXPECT_EQ(host_.calls, "");
+  Click(IDC_MANAGER_EDIT, {kEditorOk});
+  Profile edited;
+  EXPECT_TRUE(edited.Load("broken.cpf"));
+}
+
+// Drops: no match and No changes nothing; one match selects it; two offer the chooser, whose
+// "New" asks for a name that one character does not satisfy; 150 matches are all offered.
+TEST_F(Manager, DropsFindChooseOrMakeProfiles) {
+  char self[MAX_PATH];
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  const std::string game = folder_ + "\\game.exe", other = folder_ + "\\other.exe", many = folder_ + "\\many.exe";
+  for (const std::string& exe : {game, other, many}) CopyFileA(self, exe.c_str(), FALSE);
+  const std::string gameLink = Shortcut(game), otherLink = Shortcut(other), manyLink = Shortcut(many),
+                    noneLink = Shortcut(folder_ + "\\none.exe");
+  Write("single.cpf", Resolved(gameLink));
+  Write("twin1.cpf", Resolved(otherLink));
+  Write("twin2.cpf", Resolved(otherLink));
+  for (int i = 0; i < 150; ++i) Write("m" + std::to_string(100 + i) + ".cpf", Resolved(manyLink));
+  HWND w = Open();
+  const std::string items = Items();
+
+  Run([&] { Drop(w, noneLink); }, {Answer("No profile for this game could be found.", IDNO)});
+  EXPECT_EQ(Items(), items);
+  EXPECT_EQ(Text(w, IDC_MANAGER_ACTIVE), "New profile.");
+  EXPECT_EQ(Counter(), 7);
+
+  Run([&] { Drop(w, gameLink); }, {});
+  EXPECT_TRUE(PumpUntil([&] { return Text(w, IDC_MANAGER_ACTIVE) == "single"; }, 5000));
+  EXPECT_EQ(window_->CurrentFileName(), "single.cpf");
+  EXPECT_TRUE(Enabled(w, IDC_MANAGER_LAUNCH));
+
+  std::string chooser;
+  Run([&] { Drop(w, otherLink); }, {{kCaption, [&](HWND d) {
+                                       HWND list = GetDlgItem(d, IDC_CHOOSER_LIST);
+                                       chooser = Text(d, IDC_CHOOSER_GAME);
+                                       for (int i = 0; i < 2 && SendMessageA(list, LB_GETCOUNT, 0, 0) == 2; ++i) {
+                                         char name[MAX_PATH] = {};
+                                         SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(name));
+                                         chooser += std::string(",") + name;
+                                       }
+                                       EXPECT_FALSE(Enabled(d, IDOK));
+                                       Shoot(d, "profile_chooser");
+                                       Press(d, IDC_CHOOSER_NEW);
+                                     }},
+                                    Name("z"), Name("", IDCANCEL)});
+  EXPECT_EQ(chooser, Resolved(otherLink) + ",twin1.cpf,twin2.cpf");
+  EXPECT_EQ(Items(), items);
+
+  int offered = 0;
+  Run([&] { Drop(w, manyLink); }, {{kCaption, [&](HWND d) {
+                                      HWND list = GetDlgItem(d, IDC_CHOOSER_LIST);
+                                      offered = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+                                      SendMessageA(list, LB_SETCURSEL, offered - 1, 0);
+                                      SendMessageA(d, WM_COMMAND, MAKEWPARAM(IDC_CHOOSER_LIST, LBN_SELCHANGE),
+                                                   reinterpret_cast<LPARAM>(list));
+                                      Press(d, IDOK);
+                                    }}});
+  EXPECT_EQ(offered, 150);
+  EXPECT_EQ(window_->CurrentFileName(), "m249.cpf");
+}
+
+// Launch engages and starts the game; Launch while engaged only disengages; the game's handle
+// is closed once forgotten; a game that does not start disengages with its message; closing
+// the window while engaged disengages.
+TEST_F(Manager, LaunchEngageAndDisengage) {
+  char self[MAX_PATH];
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  Write("game.cpf", self, "--gtest_list_tests");
+  Write("lost.cpf", folder_ + "\\lost.exe");
+  HWND w = Open();
+  Select("game");
+  ASSERT_TRUE(Enabled(w, IDC_MANAGER_LAUNCH));
+  for (int round = 0; round < 2; ++round) {
+    Click(IDC_MANAGER_LAUNCH);
+    const HANDLE game = window_->GameProcess();
+    EXPECT_NE(game, nullptr);
+    EXPECT_EQ(Text(w, IDC_MANAGER_LAUNCH) + Text(w, IDC_MANAGER_ENGAGE), "DisengageDisengage");
+    EXPECT_FALSE(Enabled(w, IDC_MANAGER_LIST) || Enabled(w, IDC_MANAGER_LAUNCH) || Enabled(w, IDC_MANAGER_EDIT));
+    SendMessageA(w, WM_COMMAND, IDC_MANAGER_LAUNCH, 0);  // the button is off; the command still only disengages
+    EXPECT_EQ(window_->GameProcess(), nullptr);
+    DWORD flags = 0;
+    EXPECT_FALSE(GetHandleInformation(game, &flags)) << "the game's handle is still open";
+  }
+  EXPECT_EQ(host_.calls, "engage " + std::string(self) + ";disengage;engage " + self + ";disengage;");
+  EXPECT_EQ(Text(w, IDC_MANAGER_LAUNCH) + Text(w, IDC_MANAGER_ENGAGE), "LaunchEngage");
+  Shoot(w, "profile_manager");
+
+  host_.calls.clear();
+  Select("lost");
+  EXPECT_FALSE(Enabled(w, IDC_MANAGER_LAUNCH));
+  Run([&] { PostMessageA(w, WM_COMMAND, IDC_MANAGER_LAUNCH, 0); }, {Answer("Could not start the game.", IDOK)});
+  EXPECT_EQ(host_.calls, "engage " + folder_ + "\\lost.exe;disengage;");
+  EXPECT_TRUE(Enabled(w, IDC_MANAGER_LIST));
+
+  host_.calls.clear();
+  Click(IDC_MANAGER_ENGAGE);
+  EXPECT_FALSE(Enabled(w, IDC_MANAGER_LIST));
+  SendMessageA(w, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindowVisible(w));
+  window_->Show();
+  Click(IDC_MANAGER_ENGAGE);
+  window_.reset();
+  EXPECT_EQ(host_.calls, "engage " + folder_ + "\\lost.exe;disengage;engage " + folder_ + "\\lost.exe;disengage;");
+}
+
+TEST_F(Manager, DetailsShowTheProfileInTheChosenMode) {
+  Profile p;
+  p.SetMode(kMixedMode);
+  p.pauseHotKey = 39;
+  p.SetGamePath("C:\\Games\\game.exe");
+  p.SetStartDirectory("C");
+  p.Map(1)->usesKeys = 1, p.Map(1)->keys = {39, -1, -1, -1};
+  ASSERT_TRUE(p.Save("d.cpf"));
+  Open();
+  Select("d");
+  std::string seen;
+  Click(IDC_MANAGER_INFO, {{"Profile details", [&](HWND d) {
+                              HWND list = GetDlgItem(d, IDC_DETAILS_MOTIONS);
+                              auto image = [&](int motion) {
+                                LVITEMA item = {};
+                                item.mask = LVIF_IMAGE;
+                                item.iItem = motion;
+                                ListView_GetItem(list, &item);
+                                return std::to_string(item.iImage);
+                              };
+                              seen = std::to_string(IsDlgButtonChecked(d, IDC_DETAILS_MIXED)) + " " + image(1) + " " +
+                                     Text(d, IDC_DETAILS_PAUSE_KEY) + "|" + Text(d, IDC_DETAILS_MIXED_KEY) + "|" +
+                                     Text(d, IDC_DETAILS_START_DIR) + "|" + Text(d, IDC_DETAILS_COMMAND_TEXT);
+                              SendDlgItemMessageA(d, IDC_DETAILS_COMMAND, BM_CLICK, 0, 0);
+                              ListView_SetItemState(list, 1, LVIS_SELECTED, LVIS_SELECTED);
+                              seen += " / " + image(1) + " " + Text(d, IDC_DETAILS_MOTION_NAME) + ": " +
+                                      Text(d, IDC_DETAILS_COMMAND_TEXT);
+                              Shoot(d, "profile_details");
+                              Press(d, IDOK);
+                            }}});
+  EXPECT_EQ(seen, "1 1 W|None set|None|Select a motion to view its command. / 7 Move right: Tap the W key");
+  EXPECT_EQ(CurrentProfile().Mode(), kMixedMode);
+}
+
+}  // namespace
