@@ -137,6 +137,7 @@ void NullWindow::OnTimer(UINT_PTR id) {
       floater_.SetLastForeground(user);
       floater_.SetDwellAction(app_.settings.Get(Setting::DwellCommand));
       if (floater_.Create(nullptr)) ShowWindow(floater_.hwnd(), SW_SHOWNOACTIVATE);
+      (void)manager_.Create(nullptr);  // hidden until "Game options"
       SetForegroundWindow(user);
       break;
     }
@@ -194,7 +195,8 @@ void NullWindow::OnMenuCommand(int id) {
       ShowPanelFromUi();
       return;
     case ID_TRAY_GAMEOPTIONS:
-      return;  // the profile manager window is not built yet
+      if (manager_.hwnd() || manager_.Create(nullptr)) manager_.Show();
+      return;
     case ID_TRAY_ABOUT: {
       AboutBox about;
       about.DoModal(hwnd());
@@ -216,6 +218,7 @@ void NullWindow::OnExitCommand() {
 
 void NullWindow::BeginShutdown(bool quittingNow) {
   sheet_.Destroy();
+  manager_.Destroy();
   floater_.Destroy();
   if (quittingNow) app_.quitting = 1;
   SetTimer(hwnd(), kQuitTimer, 100, nullptr);
@@ -313,6 +316,7 @@ void NullWindow::CommonTeardown() {
   app_.settings.Set(Setting::DwellCommand, app_.markedClickMode.load());
   StopEmitter();
   sheet_.Destroy();
+  manager_.Destroy();
   floater_.Destroy();
   KillTimer(hwnd(), kQuitTimer);
   indicators_.Destroy();

@@ -20,8 +20,9 @@
 #include "winui/app.h"
 #include "winui/dialog.h"
 #include "winui/property_sheet.h"
+#include "profiles/win/interface.h"
 
-class NullWindow : public winui::Dialog, public EmitterHost {
+class NullWindow : public winui::Dialog, public EmitterHost, public EngageHost {
  public:
   static constexpr UINT kTrayCallback = WM_USER + 1;
   static constexpr UINT kApplySettings = SettingsPage::kApplySettings;
@@ -63,6 +64,12 @@ class NullWindow : public winui::Dialog, public EmitterHost {
   void SetDwellAction(int32_t clickMode) override;
   void HidePanel() override;
 
+  // From the profile manager, on the UI thread. The cursor thread lets go of what the
+  // engine holds when it sees the flag drop.
+  void Engage(const Profile& profile) override { app_.Engage(profile); }
+  void Disengage() override { app_.engaged = 0; }
+  HWND ManagerWindow() const { return manager_.hwnd(); }
+
  protected:
   BOOL OnInitDialog() override;
   void OnCommand(int id, int code) override;
@@ -96,6 +103,7 @@ class NullWindow : public winui::Dialog, public EmitterHost {
   Gesture gesturePage_{pageValues_};
   SoundsPage soundsPage_{pageValues_};
   winui::Sheet sheet_{"Quellan Mouse Settings"};
+  Interface manager_{*this, application_};  // the "Game options" window
   TrayIcon tray_;
   TrayModes trayModes_{app_};
   ConfirmBox confirm_;
