@@ -1,0 +1,65 @@
+// Hxprofiler: the game-profile editor as a program of its own. One instance only; its one
+// window, the profile manager, runs modally for the whole life of the program.
+#include <winsock2.h>
+#include <windows.h>
+#include <commctrl.h>
+#include <ole2.h>
+
+#include "hxprofiler/main_window.h"
+#include "hxprofiler/output.h"
+#include "hxprofiler/texts.h"
+#include "profiles/profile.h"
+#include "resources/hxprofiler/resource.h"
+#include "winui/app.h"
+
+namespace {
+std::string LoadText(UINT id, const char* fallback) {
+  char text[256] = {};
+  return LoadStringA(GetModuleHandleA(nullptr), id, text, sizeof text) ? text : fallback;
+}
+void Show(UINT id, const char* fallback) {
+  MessageBoxA(nullptr, LoadText(id, fallback).c_str(), texts::kAppTitle, MB_OK);
+}
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  SetCurrentDirectoryA(texts::kProgramFolder);  // the profiles' folder; may not exist
+
+  winui::Application application;
+  const std::string alreadyRunning = LoadText(IDS_ALREADY_RUNNING, "Hxprofiler is already running!");
+  if (!application.ClaimSingleInstance(texts::kMutexName)) {
+    MessageBoxA(nullptr, alreadyRunning.c_str(), texts::kAppTitle, MB_OK);
+    return 1;
+  }
+  if (FAILED(OleInitialize(nullptr))) {
+    Show(IDS_OLE_FAILED, "Windows OLE initialization failed.");
+    return 1;
+  }
+  // Started for the framework's sake only; no socket is ever opened.
+  WSADATA sockets;
+  if (WSAStartup(MAKEWORD(1, 1), &sockets) != 0) {
+    Show(IDS_SOCKETS_FAILED, "Windows sockets initialization failed.");
+    OleUninitialize();
+    return 1;
+  }
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+  application.SetRegistryKey(texts::kCompanyKey, texts::kAppTitle);
+  SetProfileMessageHandler([](const char* text, const char* caption) { MessageBoxA(nullptr, text, caption, MB_OK); });
+
+  const int32_t maxListSize =
+      application.GetProfileInt(texts::kParameters, texts::kMaxListSize, texts::kMaxListSizeDefault);
+  INT_PTR ended = IDCANCEL;
+  {
+    Output output;
+    MainWindow window(output, application);
+    ended = window.DoModal();
+  }  // the output thread has ended with the window, its keys let go
+  if (ended == IDOK || ended == IDCANCEL)
+    application.WriteProfileInt(texts::kParameters, texts::kMaxListSize, maxListSize);
+  CurrentProfile().Clear();
+  WorkingProfile().Clear();
+  WSACleanup();
+  OleUninitialize();
+  return 0;
+}

@@ -1,0 +1,364 @@
+// hxprofiler as a whole program against hxsim: one instance, the joystick button, engaged
+// output into a probe window, tracker hot-plug, never two output threads, and calibration.
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "commands/key_table.h"
+#include "hxprofiler/texts.h"
+#include "hxsim/win/sim_client.h"
+#include "profiles/profile.h"
+#include "resources/hxprofiler/resource.h"
+#include "tests/e2e/probe.h"
+#include "tests/e2e/program.h"
+#include "tests/e2e/screenshot.h"
+
+namespace {
+
+int ThreadCount(DWORD pid) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return -1;
+  THREADENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  int count = 0;
+  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+    if (entry.th32OwnerProcessID == pid) ++count;
+  CloseHandle(snapshot);
+  return count;
+}
+
+std::string Text(HWND window) {
+  char text[256] = {};
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+int KeyIndexOf(int virtualKey) {
+  for (int k = 0; k <= 100; ++k)
+    if (KeyIndexToVirtualKey(k) == virtualKey) return k;
+  return -1;
+}
+
+// A top-level window of the test that counts the tracker's device broadcasts, so a test
+// knows a removal or arrival has gone round.
+class BroadcastWatch {
+ public:
+  BroadcastWatch() {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "hxp-broadcast-watch";
+    RegisterClassA(&wc);
+    hwnd_ = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, wc.hInstance, nullptr);
+  }
+  ~BroadcastWatch() { DestroyWindow(hwnd_); }
+  // Pumps until `count` broadcasts have arrived in all.
+  bool WaitCount(int count, DWORD timeoutMs) {
+    return WaitFor([&] {
+      MSG m;
+      while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+      return seen_.load() >= count;
+    }, timeoutMs);
+  }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_DEVICECHANGE && (wp == 0x8000 || wp == 0x8004)) seen_.fetch_add(1);
+    return DefWindowProcA(w, msg, wp, lp);
+  }
+  static std::atomic<int> seen_;
+  HWND hwnd_ = nullptr;
+};
+std::atomic<int> BroadcastWatch::seen_{0};
+
+class Hxprofiler : public testing::Test {
+ protected:
+  void SetUp() override {
+    GetSystemMetrics(SM_CXSCREEN);
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Hxprofiler");
+    ASSERT_TRUE(sim_.Start(SimProcess::Options{}));
+    _putenv(("HXSIM_PIPE=" + sim_.PipeName()).c_str());
+    const char* exe = std::getenv("HXPROFILER_EXE");
+    ASSERT_NE(exe, nullptr) << "HXPROFILER_EXE names the program under test";
+    exe_ = WindowsPath(exe);
+    CreateDirectoryA("C:\\Program Files", nullptr);
+    CreateDirectoryA(texts::kProgramFolder, nullptr);
+    profileFile_ = std::string(texts::kProgramFolder) + "\\Walk.cpf";
+    // "Look left" holds W while the head is turned left past the dead zone.
+    Profile walk;
+    walk.operatingMode = 1;
+    Command& lookLeft = *walk.Map(6);
+    lookLeft.usesKeys = 1;
+    lookLeft.keyAction = 1;  // Hold
+    lookLeft.keys = {KeyIndexOf('W'), -1, -1, -1};
+    std::string error;
+    ASSERT_TRUE(walk.Save(profileFile_, nullptr, &error)) << error;
+  }
+  void TearDown() override {
+    if (program_.Running()) program_.Kill();
+    DeleteFileA(profileFile_.c_str());
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Hxprofiler");
+  }
+  void Start() {
+    ASSERT_TRUE(program_.Start(exe_));
+    ASSERT_TRUE(WaitFor([&] { return (window_ = Manager()) != nullptr; }, 5000)) << "no dialog 102";
+  }
+  HWND Manager() {
+    for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "#32770", nullptr));) {
+      DWORD pid = 0;
+      GetWindowThreadProcessId(w, &pid);
+      if (pid == program_.Id() && GetDlgItem(w, IDC_JOYSTICK) && IsWindowVisible(w)) return w;
+    }
+    return nullptr;
+  }
+  std::string ButtonText(int id) { return Text(GetDlgItem(window_, id)); }
+  void Click(int id) { SendMessageA(GetDlgItem(window_, id), BM_CLICK, 0, 0); }
+  // Picks the first row as a user's click does.
+  void SelectWalk() {
+    HWND list = GetDlgItem(window_, IDC_MANAGER_LIST);
+    PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 8));
+    PostMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(40, 8));
+    ASSERT_TRUE(WaitFor([&] { return Text(GetDlgItem(window_, IDC_MANAGER_ACTIVE)) == "Walk"; }, 5000))
+        << Text(GetDlgItem(window_, IDC_MANAGER_ACTIVE));
+  }
+  void Pose(double rx) {
+    char line[96];
+    snprintf(line, sizeof line, "pose 0 0 0 %g 0", rx);
+    ASSERT_EQ(sim_.Control(line), "ok");
+  }
+  int Threads() { return ThreadCount(program_.Id()); }
+  // The probe's key events with repeats of the same event folded.
+  static std::vector<std::string> Keys(const Probe& probe) {
+    std::vector<std::string> keys;
+    for (const std::string& e : probe.Events())
+      if (e[0] == 'K' && (keys.empty() || keys.back() != e)) keys.push_back(e);
+    return keys;
+  }
+  bool KeysAre(Probe& probe, const std::vector<std::string>& want, DWORD timeoutMs = 5000) {
+    return WaitFor([&] { probe.Pump(20); return Keys(probe) == want; }, timeoutMs);
+  }
+  // The thread count once it has held for a while: the program's own threads at rest.
+  int RestingThreads() {
+    int last = -1, same = 0;
+    WaitFor([&] {
+      const int now = Threads();
+      same = now == last ? same + 1 : 0;
+      last = now;
+      return same >= 10;
+    }, 5000);
+    return last;
+  }
+
+  const std::string down_ = "Kdown " + std::to_string('W') + "/" + std::to_string(0x11);
+  const std::string up_ = "Kup " + std::to_string('W') + "/" + std::to_string(0x11);
+  SimProcess sim_;
+  Program program_;
+  std::string exe_, profileFile_;
+  HWND window_ = nullptr;
+};
+
+TEST_F(Hxprofiler, SecondInstanceSaysSoAndLeavesTheFirstRunning) {
+  Start();
+  if (const std::string shots = ShotsFolder(); !shots.empty()) {
+    SelectWalk();
+    SetWindowPos(window_, HWND_TOP, 20, 20, 0, 0, SWP_NOSIZE);
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    Sleep(300);  // let it paint: a picture for people, not a condition
+    EXPECT_TRUE(SaveWindowPicture(window_, shots + "hxprofiler_main.bmp"));
+  }
+  Program second;
+  ASSERT_TRUE(second.Start(exe_));
+  HWND message = second.FindDialog("Hxprofiler is already running!");
+  ASSERT_NE(message, nullptr);
+  Program::Press(message, IDOK);
+  EXPECT_EQ(second.WaitExit(5000), 1);
+  EXPECT_TRUE(program_.Running());
+  EXPECT_EQ(Manager(), window_);
+
+  Program::Press(window_, IDOK);  // "Close" ends it with OK: the list size goes back
+  EXPECT_EQ(program_.WaitExit(5000), 0);
+  DWORD value = 0, size = sizeof value;
+  EXPECT_EQ(RegGetValueA(HKEY_CURRENT_USER, "Software\\Hxprofiler\\Hxprofiler\\Parameters", "Max List Size",
+                         RRF_RT_REG_DWORD, nullptr, &value, &size), ERROR_SUCCESS);
+  EXPECT_EQ(value, 200u);
+}
+
+TEST_F(Hxprofiler, JoystickButtonFollowsTheTrackersAnswer) {
+  struct Case {
+    const char* setUp;       // control line before the program starts
+    const char* shownFirst;  // the button at start
+    const char* request;     // what the press sends
+    const char* shownAfter;
+  };
+  const Case cases[] = {
+      {"answer joystick 1", texts::kDisableJoystick, "IOCTL_DISABLE_JOYSTICK", texts::kEnableJoystick},
+      {"answer joystick 0", texts::kEnableJoystick, "IOCTL_ENABLE_JOYSTICK", texts::kDisableJoystick},
+      // A failed state request counts as enabled.
+      {"fail IOCTL_GET_JOYSTICK_STATE", texts::kDisableJoystick, "IOCTL_DISABLE_JOYSTICK", texts::kEnableJoystick},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.setUp);
+    ASSERT_EQ(sim_.Control(c.setUp).substr(0, 2), "ok");
+    Start();
+    EXPECT_EQ(ButtonText(IDC_JOYSTICK), c.shownFirst);
+    sim_.Control("log");
+    Click(IDC_JOYSTICK);
+    EXPECT_EQ(ButtonText(IDC_JOYSTICK), c.shownAfter);
+    const std::string log = sim_.Control("log");
+    EXPECT_NE(log.find(c.request), std::string::npos) << log;
+    EXPECT_NE(log.find("IOCTL_SAVE_SETTINGS"), std::string::npos) << log;
+    program_.Kill();
+    program_.WaitExit(5000);
+    sim_.Control("pass IOCTL_GET_JOYSTICK_STATE");
+  }
+
+  // No tracker at all: the request fails, so the press disables and offers to enable.
+  ASSERT_EQ(sim_.Control("unplug").substr(0, 2), "ok");
+  Start();
+  Click(IDC_JOYSTICK);
+  EXPECT_EQ(ButtonText(IDC_JOYSTICK), texts::kEnableJoystick);
+}
+
+TEST_F(Hxprofiler, EngagedTurnReachesTheProbeAndDisengagingLetsGo) {
+  Start();
+  SelectWalk();
+  const int resting = RestingThreads();
+  Probe game({100, 100, 500, 400});
+  SetForegroundWindow(game.hwnd());
+  SetFocus(game.hwnd());
+  Click(IDC_MANAGER_ENGAGE);
+  EXPECT_EQ(ButtonText(IDC_MANAGER_ENGAGE), "Disengage");
+  EXPECT_EQ(ButtonText(IDC_MANAGER_LAUNCH), "Disengage");
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window_, IDC_MANAGER_EDIT)));
+  EXPECT_EQ(Threads(), resting + 1);
+
+  Pose(-1200);
+  EXPECT_TRUE(KeysAre(game, {down_})) << game.Joined();
+  Pose(50);
+  EXPECT_TRUE(KeysAre(game, {down_, up_})) << game.Joined();
+  Pose(-1300);
+  EXPECT_TRUE(KeysAre(game, {down_, up_, down_})) << game.Joined();
+
+  Click(IDC_MANAGER_ENGAGE);  // "Disengage", the key still held
+  EXPECT_TRUE(KeysAre(game, {down_, up_, down_, up_})) << "the held key stayed down: " << game.Joined();
+  EXPECT_EQ(Threads(), resting) << "the output thread outlived Disengage";
+  EXPECT_EQ(ButtonText(IDC_MANAGER_ENGAGE), "Engage");
+  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window_, IDC_MANAGER_EDIT)));
+}
+
+TEST_F(Hxprofiler, UnplugWhileIdleChangesNothingAndWhileEngagedRestartsOutput) {
+  Start();
+  SelectWalk();
+  const int resting = RestingThreads();
+  BroadcastWatch watch;
+  ASSERT_EQ(sim_.Control("unplug").substr(0, 2), "ok");
+  ASSERT_EQ(sim_.Control("plug").substr(0, 2), "ok");
+  ASSERT_TRUE(watch.WaitCount(2, 5000));
+  // Nothing may start: there is no event to wait for, so watch a while.
+  for (int i = 0; i < 25; ++i, Sleep(20)) ASSERT_EQ(Threads(), resting) << "a plug while idle started output";
+  EXPECT_EQ(ButtonText(IDC_MANAGER_ENGAGE), "Engage");
+
+  Probe game({100, 100, 500, 400});
+  SetForegroundWindow(game.hwnd());
+  SetFocus(game.hwnd());
+  Click(IDC_MANAGER_ENGAGE);
+  Pose(-1200);
+  ASSERT_TRUE(KeysAre(game, {down_})) << game.Joined();
+
+  ASSERT_EQ(sim_.Control("unplug").substr(0, 2), "ok");
+  EXPECT_TRUE(KeysAre(game, {down_, up_})) << "the removal left the key held: " << game.Joined();
+  EXPECT_TRUE(WaitFor([&] { return Threads() == resting; }, 5000)) << "output kept running unplugged";
+  EXPECT_EQ(ButtonText(IDC_MANAGER_ENGAGE), "Disengage");
+
+  ASSERT_EQ(sim_.Control("plug").substr(0, 2), "ok");
+  EXPECT_TRUE(WaitFor([&] { return Threads() == resting + 1; }, 5000)) << "no output after the arrival";
+  EXPECT_TRUE(KeysAre(game, {down_, up_, down_})) << "the turn after the arrival: " << game.Joined();
+  Pose(50);  // any turn to the right brings "Look left" inside again
+  EXPECT_TRUE(KeysAre(game, {down_, up_, down_, up_})) << game.Joined();
+  EXPECT_EQ(Threads(), resting + 1);
+}
+
+TEST_F(Hxprofiler, QuickEngagingNeverRunsTwoOutputThreadsNorLeavesAKeyHeld) {
+  Start();
+  SelectWalk();
+  const int resting = RestingThreads();
+  Probe game({100, 100, 500, 400});
+  SetForegroundWindow(game.hwnd());
+  SetFocus(game.hwnd());
+  Pose(-1200);  // each engagement presses W at once
+
+  std::atomic<bool> done{false};
+  std::atomic<int> most{0}, samples{0};
+  std::thread counter([&] {
+    while (!done.load()) {
+      const int n = Threads();
+      if (n > most.load()) most = n;
+      samples.fetch_add(1);
+    }
+  });
+  for (int i = 0; i < 50; ++i) {
+    Click(IDC_MANAGER_ENGAGE);
+    game.Pump(0);
+    Click(IDC_MANAGER_ENGAGE);
+    game.Pump(0);
+  }
+  done = true;
+  counter.join();
+  EXPECT_GT(samples.load(), 50);
+  EXPECT_LE(most.load(), resting + 1) << "two output threads at once";
+  EXPECT_EQ(Threads(), resting);
+  EXPECT_EQ(ButtonText(IDC_MANAGER_ENGAGE), "Engage");
+  game.Pump(200);
+  const std::vector<std::string> keys = Keys(game);
+  ASSERT_FALSE(keys.empty()) << "no engagement pressed the key";
+  int held = 0;
+  for (const std::string& k : keys) held += k == down_ ? 1 : -1;
+  EXPECT_EQ(held, 0) << game.Joined();
+  EXPECT_EQ(keys.back(), up_) << game.Joined();
+}
+
+TEST_F(Hxprofiler, CalibrationMapsUnexpectedAnswersToTheDefaultValues) {
+  struct Case {
+    const char* setUp;
+    const char* message;
+    const char* request;  // sent after the message, "" for none
+  };
+  const Case cases[] = {
+      {"answer calibrate 1", "Calibration successful.", "IOCTL_SAVE_SETTINGS"},
+      {"answer calibrate 0", "Hxmouse will use the default calibration values.", "IOCTL_RESTORE_DEFAULT_CALIBRATION"},
+      {"answer calibrate 2", "Hxmouse will use the default calibration values.", "IOCTL_RESTORE_DEFAULT_CALIBRATION"},
+      {"answer calibrate 65535", "Hxmouse will use the default calibration values.",
+       "IOCTL_RESTORE_DEFAULT_CALIBRATION"},
+      {"fail IOCTL_CALIBRATE", "Calibration error.  Please contact technical support.", ""},
+  };
+  Start();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.setUp);
+    ASSERT_EQ(sim_.Control(c.setUp).substr(0, 2), "ok");
+    sim_.Control("log");
+    Program::Press(window_, IDC_MANAGER_CALIBRATE);
+    HWND prompt = program_.FindDialog("Position the two Hxmouse sensors");
+    ASSERT_NE(prompt, nullptr);
+    Program::Press(prompt, IDOK);
+    HWND result = program_.FindDialog(c.message);
+    ASSERT_NE(result, nullptr);
+    Program::Press(result, IDOK);
+    ASSERT_TRUE(WaitFor([&] { return program_.FindDialog(c.message, 0) == nullptr; }, 5000));
+    const std::string log = sim_.Control("log");
+    EXPECT_NE(log.find("IOCTL_CALIBRATE"), std::string::npos) << log;
+    if (*c.request) EXPECT_NE(log.find(c.request), std::string::npos) << log;
+    EXPECT_EQ(log.find("IOCTL_RESTORE_DEFAULT_CALIBRATION") != std::string::npos,
+              std::string(c.request) == "IOCTL_RESTORE_DEFAULT_CALIBRATION") << log;
+    sim_.Control("pass IOCTL_CALIBRATE");
+  }
+}
+
+}  // namespace
