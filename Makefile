@@ -1,8 +1,11 @@
 # Shortcuts; each target does its own set-up (see README.md).
-.PHONY: test run bench sim shots
+.PHONY: test run bench sim shots hxprofiler
 
 run:
 	tools/run-qmouse
+
+hxprofiler:
+	tools/run-hxprofiler
 
 test:
 	tools/test-all
