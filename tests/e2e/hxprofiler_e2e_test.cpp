@@ -286,6 +286,31 @@ TEST_F(Hxprofiler, UnplugWhileIdleChangesNothingAndWhileEngagedRestartsOutput) {
   EXPECT_EQ(Threads(), resting + 1);
 }
 
+TEST_F(Hxprofiler, ReadFailureEndsOutputAndLetsGoWhileTheButtonsStayEngaged) {
+  Start();
+  SelectWalk();
+  const int resting = RestingThreads();
+  Probe game({100, 100, 500, 400});
+  SetForegroundWindow(game.hwnd());
+  SetFocus(game.hwnd());
+  Click(IDC_MANAGER_ENGAGE);
+  Pose(-1200);
+  ASSERT_TRUE(KeysAre(game, {down_})) << game.Joined();
+
+  ASSERT_EQ(sim_.Control("fail IOCTL_GET_POSITION").substr(0, 2), "ok");
+  EXPECT_TRUE(KeysAre(game, {down_, up_})) << "the failed read left the key held: " << game.Joined();
+  EXPECT_TRUE(WaitFor([&] { return Threads() == resting; }, 5000)) << "output kept running";
+  EXPECT_EQ(ButtonText(IDC_MANAGER_ENGAGE), "Disengage");
+
+  // The user disengages by hand; engaging again starts output anew.
+  ASSERT_EQ(sim_.Control("pass IOCTL_GET_POSITION").substr(0, 2), "ok");
+  Click(IDC_MANAGER_ENGAGE);
+  EXPECT_EQ(ButtonText(IDC_MANAGER_ENGAGE), "Engage");
+  Click(IDC_MANAGER_ENGAGE);
+  EXPECT_TRUE(KeysAre(game, {down_, up_, down_})) << game.Joined();
+  EXPECT_EQ(Threads(), resting + 1);
+}
+
 TEST_F(Hxprofiler, QuickEngagingNeverRunsTwoOutputThreadsNorLeavesAKeyHeld) {
   Start();
   SelectWalk();
