@@ -6,12 +6,18 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 #include <cstdlib>
 #include <string>
 
 #include "hxsim/win/sim_client.h"
+#include "commands/key_table.h"
+#include "profiles/profile.h"
+#include "resources/profiles/resource.h"
 #include "resources/qmouse/resource.h"
+#include "tests/e2e/probe.h"
 #include "tests/e2e/program.h"
 
 namespace {
@@ -31,10 +37,10 @@ struct Run {
   SimProcess sim;
   Program qmouse;
 
-  bool Start(int rateHz) {
+  bool Start(int rateHz, const char* motion = "--demo") {
     SimProcess::Options options;
     options.rateHz = rateHz;
-    options.motion = "--demo";
+    options.motion = motion;
     if (!sim.Start(options)) return false;
     _putenv(("HXSIM_PIPE=" + sim.PipeName()).c_str());
     const char* exe = std::getenv("QMOUSE_EXE");
@@ -74,13 +80,18 @@ Run& Started(Run& run, int rateHz) {
 
 // Opens the settings sheet on the Gesture page with recognition ticked, so that the page's
 // own tracker reader moves its bar with the demo's head.
-bool OpenGesturePage(Run& run) {
-  HWND main = nullptr;  // the dialog with the splash picture; the indicators are dialogs too
-  for (HWND w = nullptr; !main && (w = FindWindowExA(nullptr, w, "#32770", nullptr));) {
+// A top-level dialog of qmouse's holding control `id`.
+HWND DialogWith(Run& run, int id) {
+  for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "#32770", nullptr));) {
     DWORD pid = 0;
     GetWindowThreadProcessId(w, &pid);
-    if (pid == run.qmouse.Id() && GetDlgItem(w, IDC_SPLASH_PICTURE)) main = w;
+    if (pid == run.qmouse.Id() && GetDlgItem(w, id)) return w;
   }
+  return nullptr;
+}
+
+bool OpenGesturePage(Run& run) {
+  HWND main = DialogWith(run, IDC_SPLASH_PICTURE);  // the indicators are dialogs too
   HWND sheet = nullptr;
   for (int i = 0; i < 100 && !sheet; ++i, Sleep(50)) {
     if (i == 0) PostMessageA(main, WM_COMMAND, ID_TRAY_OPTIONS, 0);
@@ -92,6 +103,68 @@ bool OpenGesturePage(Run& run) {
   if (!tick) return false;
   if (SendMessageA(tick, BM_GETCHECK, 0, 0) != BST_CHECKED) SendMessageA(tick, BM_CLICK, 0, 0);
   return SendMessageA(tick, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+// Head reading past the dead zone to the key at the game's window, while engaged: the pose
+// is set at the simulator and the probe window notes when W arrives. The reading period
+// (10 ms at 100 Hz) is part of every figure.
+void MeasureKeyLatency(int turns) {
+  CreateDirectoryA("C:\\Program Files", nullptr);
+  CreateDirectoryA("C:\\Program Files\\Quellan Mouse", nullptr);
+  const std::string file = "C:\\Program Files\\Quellan Mouse\\Latency.cpf";
+  Profile walk;
+  walk.operatingMode = 1;
+  walk.Map(6)->usesKeys = 1;  // "Look left"
+  walk.Map(6)->keyAction = 1;  // Hold
+  for (int k = 0; k <= 100; ++k)
+    if (KeyIndexToVirtualKey(k) == 'W') walk.Map(6)->keys = {k, -1, -1, -1};
+  if (!walk.Save(file)) return;
+  Run run;
+  if (!run.Start(100, "--still")) return;
+  PostMessageA(DialogWith(run, IDC_SPLASH_PICTURE), WM_COMMAND, ID_TRAY_GAMEOPTIONS, 0);
+  HWND manager = nullptr;
+  for (int i = 0; i < 100 && !manager; ++i, Sleep(50)) manager = DialogWith(run, IDC_MANAGER_ENGAGE);
+  Probe game({100, 100, 500, 400});
+  SetForegroundWindow(game.hwnd());
+  SetFocus(game.hwnd());
+  if (!manager) {
+    std::printf("engaged-key-latency: no profile manager\n");
+    return;
+  }
+  SendMessageA(GetDlgItem(manager, IDC_MANAGER_ENGAGE), BM_CLICK, 0, 0);
+  std::vector<double> ms;
+  LARGE_INTEGER frequency, t0, t1;
+  QueryPerformanceFrequency(&frequency);
+  // Answers the probe's messages as they come, so that the figure is not the probe's pumping.
+  auto waitEvents = [&](size_t count) {
+    const DWORD start = GetTickCount();
+    while (game.Events().size() < count) {
+      if (GetTickCount() - start > 2000) return false;
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+      MSG m;
+      while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+    }
+    return true;
+  };
+  for (int i = 0; i < turns; ++i) {
+    const size_t before = game.Events().size();
+    QueryPerformanceCounter(&t0);
+    run.sim.Control("pose 0 0 0 -1200 0");  // past the dead zone: W down
+    if (!waitEvents(before + 1)) break;
+    QueryPerformanceCounter(&t1);
+    ms.push_back(1000.0 * (t1.QuadPart - t0.QuadPart) / frequency.QuadPart);
+    run.sim.Control("pose 0 0 0 50 0");  // back: W up
+    if (!waitEvents(before + 2)) break;
+  }
+  SendMessageA(GetDlgItem(manager, IDC_MANAGER_ENGAGE), BM_CLICK, 0, 0);
+  DeleteFileA(file.c_str());
+  if (ms.empty()) {
+    std::printf("engaged-key-latency: no key arrived\n");
+    return;
+  }
+  std::sort(ms.begin(), ms.end());
+  std::printf("engaged-key-latency: %zu turns, median %.1f ms, 99th percentile %.1f ms (reading period 10 ms)\n",
+              ms.size(), ms[ms.size() / 2], ms[std::min(ms.size() - 1, ms.size() * 99 / 100)]);
 }
 
 }  // namespace
@@ -109,5 +182,6 @@ int main() {
     Run run;
     Stretch(Started(run, 0), "unpaced", 5);
   }
+  MeasureKeyLatency(200);
   return 0;
 }
