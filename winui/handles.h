@@ -1,6 +1,7 @@
 #pragma once
 // Small RAII owners for Windows handles: movable, never copyable (a copy would close twice).
 #include <windows.h>
+#include <commctrl.h>
 
 #include <utility>
 
@@ -59,3 +60,11 @@ struct GdiObjectTraits {
   static bool Close(Handle h) { return DeleteObject(h) != 0; }
 };
 using GdiObject = UniqueResource<GdiObjectTraits>;
+
+struct ImageListTraits {
+  using Handle = HIMAGELIST;
+  static Handle Empty() { return nullptr; }
+  static bool Valid(Handle h) { return h != nullptr; }
+  static bool Close(Handle h) { return ImageList_Destroy(h) != 0; }
+};
+using ImageList = UniqueResource<ImageListTraits>;

@@ -5,6 +5,7 @@
 
 #include "device/trace.h"
 #include "profiles/manager_texts.h"
+#include "profiles/win/list_view.h"
 #include "profiles/win/name_dialog.h"
 #include "profiles/win/profile_chooser.h"
 #include "profiles/win/profile_details.h"
@@ -15,7 +16,6 @@ namespace mt = manager_texts;
 
 namespace {
 
-constexpr COLORREF kBlack = RGB(0, 0, 0), kWhite = RGB(255, 255, 255);
 constexpr int kInitialImageRoom = 200;
 constexpr DWORD kSinkWaitMs = 48;      // the window settles at the bottom before the engine starts
 constexpr DWORD kDisengageWaitMs = 128;  // the emitter sees the flag before the window goes
@@ -92,14 +92,7 @@ void Interface::Show() {
 
 BOOL Interface::OnInitDialog() {
   EnableWindow(Item(IDC_MANAGER_LAUNCH), FALSE);
-  HWND list = Item(IDC_MANAGER_LIST);
-  ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
-  RECT area;
-  GetClientRect(list, &area);
-  LVCOLUMNA column = {};
-  column.mask = LVCF_WIDTH;
-  column.cx = area.right - area.left - GetSystemMetrics(SM_CXVSCROLL);
-  ListView_InsertColumn(list, 0, &column);
+  SetUpBlackList(Item(IDC_MANAGER_LIST), nullptr);  // its pictures come with each listing
   selected_ = -1;
   ListProfiles();
   SetActiveText(mt::kNewProfile);
@@ -177,7 +170,7 @@ void Interface::ListProfiles() {
   ImageList images(ImageList_Create(16, 16, ILC_COLORDDB | ILC_MASK, room, room / 4));
   for (const ListedProfile& row : rows_) AddGameIcon(images.Get(), row.gamePath);
   HBITMAP strip = LoadBitmapA(winui::ResourceModule(), MAKEINTRESOURCEA(IDB_MANAGER_LIST));
-  ImageList_AddMasked(images.Get(), strip, kBlack);
+  ImageList_AddMasked(images.Get(), strip, kListBack);
   if (strip) DeleteObject(strip);
   ListView_SetImageList(Item(IDC_MANAGER_LIST), images.Get(), LVSIL_SMALL);
   images_ = std::move(images);  // the old list goes only once the view holds the new one
@@ -197,9 +190,9 @@ void Interface::FillList() {
   filling_ = true;
   SendMessageA(list, WM_SETREDRAW, FALSE, 0);
   ListView_DeleteAllItems(list);
-  ListView_SetBkColor(list, kBlack);
-  ListView_SetTextBkColor(list, kBlack);
-  ListView_SetTextColor(list, kWhite);
+  ListView_SetBkColor(list, kListBack);
+  ListView_SetTextBkColor(list, kListBack);
+  ListView_SetTextColor(list, kListText);
   for (size_t i = 0; i < rows_.size(); ++i) {
     LVITEMA item = {};
     item.mask = LVIF_TEXT | LVIF_IMAGE;

@@ -7,6 +7,7 @@
 #include "profiles/editor_rules.h"
 #include "profiles/manager_rules.h"
 #include "profiles/manager_texts.h"
+#include "profiles/win/list_view.h"
 #include "resources/profiles/resource.h"
 
 namespace mt = manager_texts;
@@ -18,26 +19,10 @@ constexpr int kIcons[] = {IDI_DIR_LEFT,     IDI_DIR_RIGHT,     IDI_DIR_UP,      
                           IDI_DIR_UP_SET,   IDI_DIR_DOWN_SET,  IDI_DIR_FORWARD_SET, IDI_DIR_BACK_SET};
 constexpr const char* kMotions[] = {"Move left", "Move right", "Move up",    "Move down",  "Move forward",
                                     "Move back", "Look left",  "Look right", "Look up",    "Look down"};
-constexpr COLORREF kBlack = RGB(0, 0, 0), kWhite = RGB(255, 255, 255);
 
 constexpr struct {
   int radio, mode;
 } kModes[] = {{IDC_DETAILS_MOUSELOOK, kMouselook}, {IDC_DETAILS_COMMAND, kCommandMode}, {IDC_DETAILS_MIXED, kMixedMode}};
-
-ImageList CreateImages() {
-  ImageList images(ImageList_Create(16, 16, ILC_COLORDDB | ILC_MASK, 13, 1));
-  if (!images) return images;
-  for (int id : kIcons) {
-    HICON icon = static_cast<HICON>(
-        LoadImageA(winui::ResourceModule(), MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
-    ImageList_AddIcon(images.Get(), icon);
-    if (icon) DestroyIcon(icon);
-  }
-  HBITMAP strip = LoadBitmapA(winui::ResourceModule(), MAKEINTRESOURCEA(IDB_MOTION_LIST));
-  ImageList_AddMasked(images.Get(), strip, kBlack);
-  if (strip) DeleteObject(strip);
-  return images;
-}
 
 }  // namespace
 
@@ -46,18 +31,8 @@ ProfileDetails::ProfileDetails(const Profile& profile, std::string loadError)
 
 BOOL ProfileDetails::OnInitDialog() {
   HWND list = Item(IDC_DETAILS_MOTIONS);
-  images_ = CreateImages();
-  ListView_SetImageList(list, images_.Get(), LVSIL_SMALL);
-  ListView_SetBkColor(list, kBlack);
-  ListView_SetTextBkColor(list, kBlack);
-  ListView_SetTextColor(list, kWhite);
-  ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
-  RECT area;
-  GetClientRect(list, &area);
-  LVCOLUMNA column = {};
-  column.mask = LVCF_WIDTH;
-  column.cx = area.right - area.left;
-  ListView_InsertColumn(list, 0, &column);
+  images_ = LoadListPictures(kIcons, std::size(kIcons), IDB_MOTION_LIST);
+  SetUpBlackList(list, images_.Get());
 
   for (const auto& m : kModes) CheckDlgButton(hwnd(), m.radio, m.mode == mode_ ? BST_CHECKED : BST_UNCHECKED);
   const struct {

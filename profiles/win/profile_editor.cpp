@@ -11,6 +11,7 @@
 #include "profiles/editor_rules.h"
 #include "profiles/profile.h"
 #include "profiles/win/axis_options_dialog.h"
+#include "profiles/win/list_view.h"
 #include "profiles/win/mapper.h"
 #include "profiles/win/shell_link.h"
 #include "resources/profiles/resource.h"
@@ -23,7 +24,6 @@ constexpr int kMotionIcons[] = {IDI_DIR_LEFT,      IDI_DIR_RIGHT,      IDI_DIR_U
                                 IDI_DIR_FORWARD,   IDI_DIR_BACK,       IDI_DIR_LEFT_SET, IDI_DIR_RIGHT_SET,
                                 IDI_DIR_UP_SET,    IDI_DIR_DOWN_SET,   IDI_DIR_FORWARD_SET, IDI_DIR_BACK_SET,
                                 IDI_ROTATION_X,    IDI_ROTATION_Y};
-constexpr COLORREF kBlack = RGB(0, 0, 0), kWhite = RGB(255, 255, 255);
 
 struct HotKeyRow {
   int button, text, purpose;
@@ -56,35 +56,10 @@ ProfileEditor::ProfileEditor(int mode, std::string gamePath, std::string startDi
 
 ProfileEditor::~ProfileEditor() = default;
 
-ImageList ProfileEditor::CreateMotionImages() {
-  ImageList images(ImageList_Create(16, 16, ILC_COLORDDB | ILC_MASK, 16, 4));
-  if (!images) return images;
-  for (int id : kMotionIcons) {
-    HICON icon = static_cast<HICON>(
-        LoadImageA(winui::ResourceModule(), MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
-    ImageList_AddIcon(images.Get(), icon);
-    if (icon) DestroyIcon(icon);
-  }
-  HBITMAP strip = LoadBitmapA(winui::ResourceModule(), MAKEINTRESOURCEA(IDB_MOTION_LIST));
-  ImageList_AddMasked(images.Get(), strip, kBlack);
-  if (strip) DeleteObject(strip);
-  return images;
-}
-
 BOOL ProfileEditor::OnInitDialog() {
   HWND list = Item(IDC_EDITOR_MOTIONS);
-  images_ = CreateMotionImages();
-  ListView_SetImageList(list, images_.Get(), LVSIL_SMALL);
-  ListView_SetBkColor(list, kBlack);
-  ListView_SetTextBkColor(list, kBlack);
-  ListView_SetTextColor(list, kWhite);
-  ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
-  RECT area;
-  GetClientRect(list, &area);
-  LVCOLUMNA column = {};
-  column.mask = LVCF_WIDTH;
-  column.cx = area.right - area.left - GetSystemMetrics(SM_CXVSCROLL);
-  ListView_InsertColumn(list, 0, &column);
+  images_ = LoadListPictures(kMotionIcons, std::size(kMotionIcons), IDB_MOTION_LIST);
+  SetUpBlackList(list, images_.Get());
 
   for (const auto& m : kModes) CheckDlgButton(hwnd(), m.radio, m.mode == mode_ ? BST_CHECKED : BST_UNCHECKED);
   FillList();

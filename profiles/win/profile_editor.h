@@ -10,14 +10,6 @@
 #include "winui/dialog.h"
 #include "winui/handles.h"
 
-struct ImageListTraits {
-  using Handle = HIMAGELIST;
-  static Handle Empty() { return nullptr; }
-  static bool Valid(Handle h) { return h != nullptr; }
-  static bool Close(Handle h) { return ImageList_Destroy(h) != 0; }
-};
-using ImageList = UniqueResource<ImageListTraits>;
-
 class ProfileEditor : public winui::Dialog {
  public:
   // Opens on the working copy's mode and game strings.
@@ -30,9 +22,6 @@ class ProfileEditor : public winui::Dialog {
   const std::string& GamePath() const { return gamePath_; }
   const std::string& StartDirectory() const { return startDirectory_; }
   const std::string& GameArguments() const { return gameArguments_; }
-
-  // The motion list's pictures: the direction icons, the rotation icons, then the list bitmap.
-  static ImageList CreateMotionImages();
 
  protected:
   BOOL OnInitDialog() override;
