@@ -17,7 +17,11 @@ class Output : public EngageHost {
   ~Output() override { Stop(); }
 
   void Engage(const Profile& profile) override;
-  void Disengage() override { Stop(); }
+  // The user's stop is final: a tracker that comes back afterwards starts nothing.
+  void Disengage() override {
+    unplugged_ = 0;
+    Stop();
+  }
 
   // The tracker's interface went away or came back (WM_DEVICECHANGE).
   void OnRemoval();

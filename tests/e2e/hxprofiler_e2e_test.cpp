@@ -60,6 +60,7 @@ class BroadcastWatch {
     hwnd_ = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, wc.hInstance, nullptr);
   }
   ~BroadcastWatch() { DestroyWindow(hwnd_); }
+  int Seen() const { return seen_.load(); }
   // Pumps until `count` broadcasts have arrived in all.
   bool WaitCount(int count, DWORD timeoutMs) {
     return WaitFor([&] {
@@ -183,6 +184,16 @@ TEST_F(Hxprofiler, SecondInstanceSaysSoAndLeavesTheFirstRunning) {
   EXPECT_TRUE(program_.Running());
   EXPECT_EQ(Manager(), window_);
 
+  PostMessageA(window_, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);  // the system menu's "&About Hxprofiler"
+  HWND about = program_.FindDialog("Hxprofiler v");
+  ASSERT_NE(about, nullptr);
+  if (const std::string shots = ShotsFolder(); !shots.empty()) {
+    Sleep(300);  // let it paint: a picture for people, not a condition
+    EXPECT_TRUE(SaveWindowPicture(about, shots + "hxprofiler_about.bmp"));
+  }
+  Program::Press(about, IDOK);
+  ASSERT_TRUE(WaitFor([&] { return program_.FindDialog("Hxprofiler v", 0) == nullptr; }, 5000));
+
   Program::Press(window_, IDOK);  // "Close" ends it with OK: the list size goes back
   EXPECT_EQ(program_.WaitExit(5000), 0);
   DWORD value = 0, size = sizeof value;
@@ -259,9 +270,10 @@ TEST_F(Hxprofiler, UnplugWhileIdleChangesNothingAndWhileEngagedRestartsOutput) {
   SelectWalk();
   const int resting = RestingThreads();
   BroadcastWatch watch;
+  const int before = watch.Seen();
   ASSERT_EQ(sim_.Control("unplug").substr(0, 2), "ok");
   ASSERT_EQ(sim_.Control("plug").substr(0, 2), "ok");
-  ASSERT_TRUE(watch.WaitCount(2, 5000));
+  ASSERT_TRUE(watch.WaitCount(before + 2, 5000));
   // Nothing may start: there is no event to wait for, so watch a while.
   for (int i = 0; i < 25; ++i, Sleep(20)) ASSERT_EQ(Threads(), resting) << "a plug while idle started output";
   EXPECT_EQ(ButtonText(IDC_MANAGER_ENGAGE), "Engage");
@@ -284,6 +296,16 @@ TEST_F(Hxprofiler, UnplugWhileIdleChangesNothingAndWhileEngagedRestartsOutput) {
   Pose(50);  // any turn to the right brings "Look left" inside again
   EXPECT_TRUE(KeysAre(game, {down_, up_, down_, up_})) << game.Joined();
   EXPECT_EQ(Threads(), resting + 1);
+
+  // Disengaged by hand while the tracker is away: its return starts nothing.
+  ASSERT_EQ(sim_.Control("unplug").substr(0, 2), "ok");
+  EXPECT_TRUE(WaitFor([&] { return Threads() == resting; }, 5000));
+  Click(IDC_MANAGER_ENGAGE);
+  EXPECT_EQ(ButtonText(IDC_MANAGER_ENGAGE), "Engage");
+  const int seen = watch.Seen();
+  ASSERT_EQ(sim_.Control("plug").substr(0, 2), "ok");
+  ASSERT_TRUE(watch.WaitCount(seen + 1, 5000));
+  for (int i = 0; i < 25; ++i, Sleep(20)) ASSERT_EQ(Threads(), resting) << "a plug after Disengage started output";
 }
 
 TEST_F(Hxprofiler, ReadFailureEndsOutputAndLetsGoWhileTheButtonsStayEngaged) {
