@@ -1,6 +1,7 @@
 // The cursor thread's passes against a fake desktop and the in-process simulated tracker.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -305,11 +306,20 @@ TEST_F(CursorLoopTest, EngineReadsItsOwnCopyWhileTheWindowsChangeProfiles) {
   SimDevice device;
   device.SetPose({-500.0, 0, 0, 0, 0});
   CHxMouse link(std::make_unique<InMemoryPort>(device));
-  RecordingSink sink;
+  struct CountingSink : RecordingSink {
+    std::atomic<int> downs{0};
+    void Key(int vk, int code, bool down, Via via) override {
+      RecordingSink::Key(vk, code, down, via);
+      if (down) ++downs;
+    }
+  } sink;
   Engine engine(sink, [] {});
   CursorLoop engagedLoop(app, desktop, host, {indicators, input, sounds, [&]() -> Engine& { return engine; }});
   app.Engage(holdW);
   std::thread cursor([&] { engagedLoop.Run(link); });
+  // The cursor thread is rendering before the windows start changing profiles under it.
+  for (int waited = 0; sink.downs.load() == 0 && waited < 5000; ++waited)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
   for (int i = 0; i < 300; ++i) {
     const Profile& next = i % 2 ? holdW : holdS;
     CurrentProfile() = next;  // a listing or a drop loads over the current profile

@@ -72,7 +72,7 @@ TEST(EngagedEmitter, HeadTurnPressesTheProfilesKey) {
   DeleteFileA(file.c_str());
 
   AppState app;
-  app.engaged = 1;
+  app.Engage(CurrentProfile());  // the manager hands over its copy
   Win32Desktop desktop;
   FakeHost host;
   FakeIndicators indicators;
