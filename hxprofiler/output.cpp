@@ -6,7 +6,7 @@
 #include "device/hx_mouse.h"
 #include "device/trace.h"
 #include "hxprofiler/texts.h"
-#include "qmouse/cursor_loop.h"
+#include "profiles/engine_view.h"
 #include "winui/app.h"
 
 namespace {

@@ -97,22 +97,6 @@ int CursorLoop::EngagedPass(CHxMouse& link) {
   return 0;
 }
 
-EngineProfile EngineViewOf(const Profile& profile) {
-  EngineProfile view;
-  for (int m = 0; m < kMapCount; ++m) {
-    view.maps[m] = profile.Map(m);
-    view.deadZone[m] = profile.deadZone[m];
-  }
-  for (int axis = 0; axis < kLookAxes; ++axis) {
-    const AxisOptions& look = profile.axis[kAxisMouselook][axis];
-    const AxisOptions& mixed = profile.axis[kAxisMixed][axis];
-    view.mouselookAxes[axis] = {look.panningPoint, look.nonPanningSensitivity, look.panningSensitivity};
-    view.mixedAxes[axis] = {mixed.panningPoint, mixed.nonPanningSensitivity, mixed.panningSensitivity};
-  }
-  view.freelookHold = profile.freelookHold;
-  return view;
-}
-
 int CursorLoop::FailExit(CHxMouse& link) {
   // The tracker is gone or broken: let go of it now. This thread no longer runs, so the
   // next arrival must start a new one, whether or not a removal was seen.

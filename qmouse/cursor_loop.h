@@ -13,6 +13,7 @@
 #include "qmouse/dwell.h"
 #include "qmouse/dwell_seams.h"
 #include "qmouse/panel_placement.h"
+#include "profiles/engine_view.h"
 
 // The main window's side of what the cursor thread does to windows.
 class EmitterHost {
@@ -52,10 +53,6 @@ struct ScreenMeasures {
   Rect workArea;
   static ScreenMeasures Of(const Rect& desktop, const Rect& workArea);
 };
-
-class Profile;
-// The engine's view of a profile: its maps, dead zones, axis options and freelook hold.
-EngineProfile EngineViewOf(const Profile& profile);
 
 class CursorLoop {
  public:
