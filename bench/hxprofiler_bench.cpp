@@ -134,8 +134,7 @@ int main() {
 
   // qmouse lets go so that only hxprofiler's keys reach the probe.
   SendMessageA(GetDlgItem(qmouseManager, IDC_MANAGER_ENGAGE), BM_CLICK, 0, 0);
-  SetForegroundWindow(game.hwnd());
-  SetFocus(game.hwnd());
+  game.TakeKeyboard();
   const std::string down = "Kdown " + std::to_string('W');
   auto downs = [&] {
     size_t n = 0;

@@ -125,8 +125,7 @@ void MeasureKeyLatency(int turns) {
   HWND manager = nullptr;
   for (int i = 0; i < 100 && !manager; ++i, Sleep(50)) manager = DialogWith(run, IDC_MANAGER_ENGAGE);
   Probe game({100, 100, 500, 400});
-  SetForegroundWindow(game.hwnd());
-  SetFocus(game.hwnd());
+  game.TakeKeyboard();
   if (!manager) {
     std::printf("engaged-key-latency: no profile manager\n");
     return;

@@ -243,8 +243,7 @@ TEST_F(Hxprofiler, EngagedTurnReachesTheProbeAndDisengagingLetsGo) {
   SelectWalk();
   const int resting = RestingThreads();
   Probe game({100, 100, 500, 400});
-  SetForegroundWindow(game.hwnd());
-  SetFocus(game.hwnd());
+  ASSERT_TRUE(game.TakeKeyboard());
   Click(IDC_MANAGER_ENGAGE);
   EXPECT_EQ(ButtonText(IDC_MANAGER_ENGAGE), "Disengage");
   EXPECT_EQ(ButtonText(IDC_MANAGER_LAUNCH), "Disengage");
@@ -279,8 +278,7 @@ TEST_F(Hxprofiler, UnplugWhileIdleChangesNothingAndWhileEngagedRestartsOutput) {
   EXPECT_EQ(ButtonText(IDC_MANAGER_ENGAGE), "Engage");
 
   Probe game({100, 100, 500, 400});
-  SetForegroundWindow(game.hwnd());
-  SetFocus(game.hwnd());
+  ASSERT_TRUE(game.TakeKeyboard());
   Click(IDC_MANAGER_ENGAGE);
   Pose(-1200);
   ASSERT_TRUE(KeysAre(game, {down_})) << game.Joined();
@@ -313,8 +311,7 @@ TEST_F(Hxprofiler, ReadFailureEndsOutputAndLetsGoWhileTheButtonsStayEngaged) {
   SelectWalk();
   const int resting = RestingThreads();
   Probe game({100, 100, 500, 400});
-  SetForegroundWindow(game.hwnd());
-  SetFocus(game.hwnd());
+  ASSERT_TRUE(game.TakeKeyboard());
   Click(IDC_MANAGER_ENGAGE);
   Pose(-1200);
   ASSERT_TRUE(KeysAre(game, {down_})) << game.Joined();
@@ -338,8 +335,7 @@ TEST_F(Hxprofiler, QuickEngagingNeverRunsTwoOutputThreadsNorLeavesAKeyHeld) {
   SelectWalk();
   const int resting = RestingThreads();
   Probe game({100, 100, 500, 400});
-  SetForegroundWindow(game.hwnd());
-  SetFocus(game.hwnd());
+  ASSERT_TRUE(game.TakeKeyboard());
   Pose(-1200);  // each engagement presses W at once
 
   std::atomic<bool> done{false};

@@ -74,3 +74,20 @@ std::string Probe::Joined() const {
   for (const auto& e : events_) s += (s.empty() ? "" : " ") + e;
   return s;
 }
+
+bool Probe::TakeKeyboard() {
+  // A harmless key of our own must arrive before the window counts as having the keyboard.
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    SetForegroundWindow(hwnd_);
+    SetFocus(hwnd_);
+    const size_t before = events_.size();
+    keybd_event(VK_F24, 0, 0, 0);
+    keybd_event(VK_F24, 0, KEYEVENTF_KEYUP, 0);
+    if (WaitEvents(before + 2, 300)) {
+      events_.clear();
+      return true;
+    }
+  }
+  events_.clear();
+  return false;
+}

@@ -22,6 +22,9 @@ class Probe {
   const std::vector<std::string>& Events() const { return events_; }
   std::string Joined() const;
   void Clear() { events_.clear(); }
+  // Makes this the window that keys go to, and checks it: a key of the test's own must
+  // arrive (the foreground alone is not always where injected keys land); false if none did.
+  bool TakeKeyboard();
 
  private:
   static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);

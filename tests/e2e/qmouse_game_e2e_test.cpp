@@ -69,8 +69,7 @@ TEST_F(QmouseGame, EngagedTurnHoldsTheKeyAndDisengagingLetsGo) {
   ASSERT_NE(manager, nullptr) << "Game options showed no profile manager";
 
   Probe game({100, 100, 500, 400});  // the game's window, with the keyboard focus
-  SetForegroundWindow(game.hwnd());
-  SetFocus(game.hwnd());
+  ASSERT_TRUE(game.TakeKeyboard());
   SendMessageA(GetDlgItem(manager, IDC_MANAGER_ENGAGE), BM_CLICK, 0, 0);
   const std::string down = "Kdown " + std::to_string('W') + "/" + std::to_string(0x11);
   const std::string up = "Kup " + std::to_string('W') + "/" + std::to_string(0x11);
