@@ -70,15 +70,8 @@ int Output::Emit() {
     recentre.SetZero();
   });
   const std::shared_ptr<const Profile> held = profile_ ? profile_ : std::make_shared<const Profile>();
-  const Profile& profile = *held;
-  const EngineProfile view = EngineViewOf(profile);
-  engine.SetMode(profile.operatingMode);
-  engine.Prepare(view, [this] { return stopped_.load() == 1; });
-  engine.SetHotKeys(KeyIndexToVirtualKey(profile.pauseHotKey), KeyIndexToVirtualKey(profile.recenterHotKey),
-                    KeyIndexToVirtualKey(profile.mouselookHotKey), KeyIndexToVirtualKey(profile.commandHotKey),
-                    KeyIndexToVirtualKey(profile.mixedHotKey));
-  if (profile.freelookHold != -1 && profile.freelookHold < 300)
-    engine.SetFreelookKey(KeyIndexToVirtualKey(profile.freelookHold), KeyIndexToKeyCode(profile.freelookHold));
+  EngineProfile view;
+  PrepareEngine(engine, *held, view, [this] { return stopped_.load() == 1; });
 
   HxPosition p;
   while (stopped_.load() != 1) {
@@ -88,8 +81,7 @@ int Output::Emit() {
       link.Die();
       return -1;
     }
-    engine.Render(p.X - kHxRestValue, p.Y - kHxRestValue, p.Z - kHxRestValue, p.RX - kHxRestValue,
-                  kHxRestValue - p.RY);
+    RenderReading(engine, p);
   }
   engine.ReleaseAll();
   Trace(texts::kTraceLoopEnded);

@@ -76,24 +76,15 @@ int CursorLoop::EngagedPass(CHxMouse& link) {
     host_.HidePanel();
     engagedProfile_ = app_.EngagedProfile();
     if (!engagedProfile_) engagedProfile_ = std::make_shared<Profile>();  // engaged with nothing handed over
-    const Profile& profile = *engagedProfile_;
-    engineProfile_ = EngineViewOf(profile);
-    engine.SetMode(profile.operatingMode);
     // Whatever ends engaged output also ends the engine's waits: a Power Command list, a
     // hot key's release or a pause would otherwise keep this thread from seeing it.
-    engine.Prepare(engineProfile_, [&app = app_] {
+    PrepareEngine(engine, *engagedProfile_, engineProfile_, [&app = app_] {
       return app.engaged.load() != 1 || app.stopEmitter.load() == 1 || app.quitting.load() == 1;
     });
-    engine.SetHotKeys(KeyIndexToVirtualKey(profile.pauseHotKey), KeyIndexToVirtualKey(profile.recenterHotKey),
-                      KeyIndexToVirtualKey(profile.mouselookHotKey), KeyIndexToVirtualKey(profile.commandHotKey),
-                      KeyIndexToVirtualKey(profile.mixedHotKey));
-    if (profile.freelookHold != -1 && profile.freelookHold < 300)
-      engine.SetFreelookKey(KeyIndexToVirtualKey(profile.freelookHold), KeyIndexToKeyCode(profile.freelookHold));
   }
   HxPosition p;
   if (!link.GetPosition(p)) return FailExit(link);
-  engine.Render(p.X - kHxRestValue, p.Y - kHxRestValue, p.Z - kHxRestValue, p.RX - kHxRestValue,
-                kHxRestValue - p.RY);
+  RenderReading(engine, p);
   return 0;
 }
 
