@@ -121,6 +121,7 @@ void MeasureKeyLatency(int turns) {
   if (!walk.Save(file)) return;
   Run run;
   if (!run.Start(100, "--still")) return;
+  SetCursorPos(1200, 1000);  // dwell clicks nothing of ours while not engaged
   PostMessageA(DialogWith(run, IDC_SPLASH_PICTURE), WM_COMMAND, ID_TRAY_GAMEOPTIONS, 0);
   HWND manager = nullptr;
   for (int i = 0; i < 100 && !manager; ++i, Sleep(50)) manager = DialogWith(run, IDC_MANAGER_ENGAGE);

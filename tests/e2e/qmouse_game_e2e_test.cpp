@@ -64,13 +64,21 @@ int QmouseGame::KeyIndexOfW() {
 TEST_F(QmouseGame, EngagedTurnHoldsTheKeyAndDisengagingLetsGo) {
   StartQmouse();
   WaitForHeadControl();
+  // Until engaged, dwell clicks where the cursor rests: on nothing of ours, so that no click
+  // takes the foreground from the game's window.
+  SetCursorPos(1200, 1000);
   PostMessageA(window_, WM_COMMAND, ID_TRAY_GAMEOPTIONS, 0);  // as the tray menu does
   HWND manager = Manager(5000);
   ASSERT_NE(manager, nullptr) << "Game options showed no profile manager";
 
-  Probe game({100, 100, 500, 400});  // the game's window, with the keyboard focus
-  ASSERT_TRUE(game.TakeKeyboard());
+  HWND panel = qmouse_.FindDialog("Quellan Mouse ", 3000);
+  ASSERT_NE(panel, nullptr);
+  Probe game({100, 100, 500, 400});  // the game's window
   SendMessageA(GetDlgItem(manager, IDC_MANAGER_ENGAGE), BM_CLICK, 0, 0);
+  // The first engaged pass hides the panel, which may move the system's foreground; the
+  // player then clicks into the game, which takes the keyboard.
+  ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(panel); }, 5000)) << "no engaged pass";
+  ASSERT_TRUE(game.TakeKeyboard());
   const std::string down = "Kdown " + std::to_string('W') + "/" + std::to_string(0x11);
   const std::string up = "Kup " + std::to_string('W') + "/" + std::to_string(0x11);
   auto keysAre = [&](const std::vector<std::string>& want) {
