@@ -121,7 +121,7 @@ class Hxprofiler : public testing::Test {
     return nullptr;
   }
   std::string ButtonText(int id) { return Text(GetDlgItem(window_, id)); }
-  void Click(int id) { SendMessageA(GetDlgItem(window_, id), BM_CLICK, 0, 0); }
+  void Click(int id) { PressButton(window_, id); }
   // Picks the first row as a user's click does.
   void SelectWalk() {
     HWND list = GetDlgItem(window_, IDC_MANAGER_LIST);
