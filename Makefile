@@ -1,5 +1,5 @@
 # Shortcuts; each target does its own set-up (see README.md).
-.PHONY: test run bench sim shots hxprofiler
+.PHONY: test run bench sim shots hxprofiler setup
 
 run:
 	tools/run-qmouse
@@ -18,3 +18,6 @@ sim:
 
 shots:
 	tools/screenshots
+
+setup:
+	tools/build-setup
