@@ -18,6 +18,19 @@ ScreenMeasures ScreenMeasures::Of(const Rect& desktop, const Rect& workArea) {
   m.h40 = desktop.bottom / 40;
   m.h12 = desktop.bottom / 12;
   m.workArea = workArea;
+  m.monitor = desktop;
+  return m;
+}
+
+ScreenMeasures ScreenMeasures::Of(const Monitor& monitor) {
+  ScreenMeasures m;
+  const int32_t w = monitor.bounds.Width(), h = monitor.bounds.Height();
+  m.w16 = ScaleForDpi(w / 16, monitor.dpi);
+  m.w53 = ScaleForDpi(w / 53, monitor.dpi);
+  m.h40 = ScaleForDpi(h / 40, monitor.dpi);
+  m.h12 = ScaleForDpi(h / 12, monitor.dpi);
+  m.workArea = monitor.work;
+  m.monitor = monitor.bounds;
   return m;
 }
 
@@ -37,9 +50,23 @@ CursorLoop::CursorLoop(AppState& app, Desktop& desktop, EmitterHost& host, Emitt
 
 void CursorLoop::Start() {
   desktopRect_ = desktop_.DesktopRect();
-  measures_ = ScreenMeasures::Of(desktopRect_, desktop_.WorkArea());
-  last_ = {desktopRect_.right / 2, desktopRect_.bottom / 2};
+  const std::vector<Monitor>& monitors = desktop_.Monitors();
+  const int i = MonitorIndexAt(monitors, desktop_.CursorPos());
+  monitor_ = i >= 0 ? monitors[i] : Monitor{desktopRect_, desktop_.WorkArea(), 96};
+  measures_ = ScreenMeasures::Of(monitor_);
+  // The middle of the monitor the user is looking at, not of the whole virtual screen.
+  const Rect& b = monitor_.bounds;
+  last_ = {b.left + b.Width() / 2, b.top + b.Height() / 2};
   desktop_.SetCursorPos(last_);
+}
+
+// The indicators and their measures belong to the monitor under the cursor; measured again
+// only when that changes (another monitor, or a display or work-area change of this one).
+void CursorLoop::FollowMonitor(const std::vector<Monitor>& monitors) {
+  const int i = MonitorIndexAt(monitors, last_);
+  if (i < 0 || monitors[i] == monitor_) return;
+  monitor_ = monitors[i];
+  measures_ = ScreenMeasures::Of(monitor_);
 }
 
 int CursorLoop::Run(CHxMouse& link) {
@@ -101,10 +128,8 @@ int CursorLoop::FailExit(CHxMouse& link) {
 void CursorLoop::NormalPass(const HxPositionDouble& reading) {
   const Rect work = desktop_.WorkArea();
   const int32_t edge = TaskbarEdgeOf(desktopRect_, work, app_.taskbarEdge.load());
-  if (edge != app_.taskbarEdge.load()) {
-    app_.taskbarEdge = edge;
-    measures_.workArea = work;
-  }
+  if (edge != app_.taskbarEdge.load()) app_.taskbarEdge = edge;
+  const std::vector<Monitor>& monitors = desktop_.Monitors();
 
   if (app_.holdCursor.load() == 0) {
     liveX_ = reading.X;
@@ -116,7 +141,7 @@ void CursorLoop::NormalPass(const HxPositionDouble& reading) {
 
   const KeyboardInfo keyboard = FollowKeyboard();
   if (app_.scrollMode.load() == 0 && app_.dragLeft.load() == 0 && app_.dragRight.load() == 0)
-    placement_.Run(keyboard, measures_.workArea, last_);
+    placement_.Run(keyboard, monitors, last_);
 
   GesturePass();
   const Point seen = PhysicalMouseCheck();
@@ -131,13 +156,16 @@ void CursorLoop::NormalPass(const HxPositionDouble& reading) {
     const CursorSettings cs = {s.Get(Setting::XSpeed),      s.Get(Setting::YSpeed),
                                s.Get(Setting::XStabilizer), s.Get(Setting::YStabilizer),
                                s.Get(Setting::XAccel),      s.Get(Setting::YAccel)};
-    const Point target = CursorStep(seen, liveRX_, liveRY_, cs, app_.cursor);
+    // The system clips only to the bounding box of the monitors; a point in a gap between
+    // monitors of different sizes goes to the nearest one here, as Windows itself does.
+    const Point target = OntoMonitors(monitors, CursorStep(seen, liveRX_, liveRY_, cs, app_.cursor));
     if (target != seen) {
       desktop_.SetCursorPos(target);
       now = desktop_.CursorPos();  // where the system put it, after clipping
     }
   }
   last_ = now;
+  FollowMonitor(monitors);
 
   // The window under the cursor matters only when it is one of ours or the keyboard, and
   // asking costs a call into the window system: while only the panel and the keyboard are
@@ -150,11 +178,7 @@ void CursorLoop::NormalPass(const HxPositionDouble& reading) {
   TrackForeground(under);
   dwell_.Step(last_, under, keyboard, measures_, placement_.PanelLeftOfKeyboard());
 
-  const Rect screen = desktop_.DesktopRect();
-  if (screen.right != desktopRect_.right || screen.bottom != desktopRect_.bottom) {
-    desktopRect_ = screen;
-    measures_ = ScreenMeasures::Of(screen, desktop_.WorkArea());
-  }
+  desktopRect_ = desktop_.DesktopRect();  // the primary monitor, for the taskbar's edge
 }
 
 KeyboardInfo CursorLoop::FollowKeyboard() {

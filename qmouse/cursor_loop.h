@@ -47,11 +47,16 @@ struct EmitterTools {
   std::function<Engine&()> engine;
 };
 
-// Integer fractions of the desktop that size the dwell indicators and place the panel.
+// Integer fractions of a monitor that size the dwell indicators, with the monitor and its
+// work area: those of the monitor the cursor is on.
 struct ScreenMeasures {
   int32_t w16 = 0, w53 = 0, h40 = 0, h12 = 0;
   Rect workArea;
+  Rect monitor;
   static ScreenMeasures Of(const Rect& desktop, const Rect& workArea);
+  // The fractions were chosen on 96-DPI screens; on a monitor set to a larger scale the user
+  // asks for larger things, so they grow with it (ScaleForDpi).
+  static ScreenMeasures Of(const Monitor& monitor);
 };
 
 class CursorLoop {
@@ -78,6 +83,7 @@ class CursorLoop {
   Point PhysicalMouseCheck();  // returns the cursor position it read
   void TrackForeground(WindowId under);
   void PerformGesture(GestureKind gesture);
+  void FollowMonitor(const std::vector<Monitor>& monitors);
 
   AppState& app_;
   Desktop& desktop_;
@@ -92,6 +98,7 @@ class CursorLoop {
   PanelPlacement placement_;
   ScreenMeasures measures_;
   Rect desktopRect_;
+  Monitor monitor_;  // the one the cursor was last on
   Point last_;
   bool engagedSetUp_ = false;
   bool liveFilled_ = false;

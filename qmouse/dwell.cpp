@@ -40,9 +40,10 @@ IndicatorPlace PlaceIndicator(Point last, WindowId under, const KeyboardInfo& ke
     const int32_t left = right ? k.right : k.left - m.w53;
     return {Indicator::Vertical, {left, k.top, left + m.w53, k.top + m.h12}};
   }
-  // Both vertical offsets use the horizontal measure, as the indicator always has.
-  const int32_t x = last.x > work.right / 2 ? last.x - m.w16 : last.x;
-  const int32_t y = last.y > work.bottom / 2 ? last.y - m.w16 : last.y + m.w16;
+  // Both vertical offsets use the horizontal measure, as the indicator always has. The
+  // middle is the cursor's monitor's, measured from its own corner.
+  const int32_t x = last.x - m.monitor.left > (work.right - m.monitor.left) / 2 ? last.x - m.w16 : last.x;
+  const int32_t y = last.y - m.monitor.top > (work.bottom - m.monitor.top) / 2 ? last.y - m.w16 : last.y + m.w16;
   return {Indicator::Horizontal, {x, y, x + m.w16, y + m.h40}};
 }
 

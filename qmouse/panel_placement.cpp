@@ -3,10 +3,16 @@
 #include "qmouse/cursor_loop.h"
 #include "qmouse/dwell.h"
 
-void PanelPlacement::Run(const KeyboardInfo& keyboard, const Rect& work, Point cursor) {
+namespace {
+int32_t Clamp(int32_t v, int32_t low, int32_t high) { return v > high ? (high < low ? low : high) : v < low ? low : v; }
+}  // namespace
+
+void PanelPlacement::Run(const KeyboardInfo& keyboard, const std::vector<Monitor>& monitors, Point cursor) {
   const WindowId panel = host_.Panel();
-  if (!panel) return;
+  if (!panel || monitors.empty()) return;
   const Rect& k = keyboard.rect;
+  const int keyboardMonitor = MonitorIndexOf(monitors, k);
+  const Rect work = monitors[keyboardMonitor < 0 ? 0 : keyboardMonitor].work;
   const bool due = keyboard.window && (k.left || k.top || k.right || k.bottom);
   const bool rightSide = k.left - work.left <= work.right - k.right;
 
@@ -31,30 +37,40 @@ void PanelPlacement::Run(const KeyboardInfo& keyboard, const Rect& work, Point c
       }
     }
   }
-  KeepOnWorkArea(work, cursor);
+  KeepOnWorkArea(monitors, cursor);
 }
 
-// Tested with the rectangle read before any move of this pass, in this order.
-void PanelPlacement::KeepOnWorkArea(const Rect& w, Point c) {
+// Tested with the rectangle read before any move of this pass, in this order, against the
+// work area of the panel's own monitor. The panel goes to the edge it went past, along it to
+// the cursor, but never beyond the work area: the cursor may be on another monitor.
+void PanelPlacement::KeepOnWorkArea(const std::vector<Monitor>& monitors, Point c) {
   const Rect& p = panelRect_;
+  const int i = MonitorIndexOf(monitors, p);
+  if (i < 0) return;
+  const Rect& w = monitors[i].work;
   const int32_t pw = p.Width(), ph = p.Height();
+  const int32_t cx = Clamp(c.x, w.left, w.right - pw), cy = Clamp(c.y, w.top, w.bottom - ph);
   if (p.left < w.left && p.top > w.top) {
-    host_.MovePanel({0, c.y});
+    host_.MovePanel({w.left, cy});
   } else if (p.top < w.top && p.left > w.left) {
-    host_.MovePanel({c.x, 0});
+    host_.MovePanel({cx, w.top});
   } else if (p.left < w.left && p.top < w.top) {
-    host_.MovePanel({0, 0});
+    host_.MovePanel({w.left, w.top});
   } else if (p.right > w.right && p.bottom < w.bottom) {
-    host_.MovePanel({w.right - pw, c.y});
+    host_.MovePanel({w.right - pw, cy});
   } else if (p.bottom > w.bottom && p.right < w.right) {
-    host_.MovePanel({c.x, w.bottom - ph});
+    host_.MovePanel({cx, w.bottom - ph});
   } else if ((p.right >= w.right && p.bottom > w.bottom) || (p.right > w.right && p.bottom >= w.bottom)) {
     host_.MovePanel({w.right - pw, w.bottom - ph});
+  } else if (!OnSomeWorkArea(monitors, p)) {
+    host_.MovePanel(OntoWorkArea(monitors, p));  // on an edge the steps above leave alone
   }
 }
 
-Point ConfirmBoxPlace(const Rect& work, int32_t w, int32_t h, bool panelShown, const Rect& p) {
-  if (!panelShown) return {work.right / 2 - w / 2, work.bottom / 2 - h / 2};
+Point ConfirmBoxPlace(const Monitor& monitor, int32_t w, int32_t h, bool panelShown, const Rect& p) {
+  const Rect& work = monitor.work;
+  const Rect& m = monitor.bounds;  // the middle is measured from the monitor's corner
+  if (!panelShown) return {m.left + (work.right - m.left) / 2 - w / 2, m.top + (work.bottom - m.top) / 2 - h / 2};
   const int32_t x = p.left < work.right - p.right ? p.left : p.right - w;
   const int32_t y = work.bottom - p.bottom < p.top ? p.top - h : p.bottom;
   return {x, y};

@@ -1,6 +1,7 @@
 #include "qmouse/win/confirm_box.h"
 
 #include "qmouse/panel_placement.h"
+#include "qmouse/win/emitter.h"
 #include "resources/qmouse/resource.h"
 
 namespace {
@@ -26,13 +27,16 @@ BOOL ConfirmBox::OnInitDialog() {
   SetDlgItemTextA(hwnd(), IDOK, mode_ == kYesNo ? "Yes" : "OK");
   SetDlgItemTextA(hwnd(), IDCANCEL, mode_ == kYesNo ? "No" : "Cancel");
   // Beside the floating panel, where the user's head already is; centred without one.
-  RECT work, own;
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  // On the panel's monitor, or the cursor's while no panel is shown.
+  RECT own;
   GetWindowRect(hwnd(), &own);
   Rect panel;
   const bool panelShown = locatePanel_ && locatePanel_(panel);
-  const Point at = ConfirmBoxPlace({work.left, work.top, work.right, work.bottom}, own.right - own.left,
-                                   own.bottom - own.top, panelShown, panel);
+  POINT cursor = {};
+  GetCursorPos(&cursor);
+  const std::vector<Monitor> monitors = CurrentMonitors();
+  const int i = panelShown ? MonitorIndexOf(monitors, panel) : MonitorIndexAt(monitors, {cursor.x, cursor.y});
+  const Point at = ConfirmBoxPlace(monitors[i < 0 ? 0 : i], own.right - own.left, own.bottom - own.top, panelShown, panel);
   SetWindowPos(hwnd(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   return TRUE;
 }

@@ -9,6 +9,7 @@
 #include "qmouse/win/null_window.h"
 #include "qmouse/win/process_engine.h"
 #include "qmouse/win/sounds.h"
+#include "winui/dpi.h"
 #include "commands/win/win32_input.h"
 
 namespace {
@@ -19,6 +20,33 @@ Rect ToRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 void InvalidateDesktopCache() { ++gDesktopGeneration; }
 
+namespace {
+BOOL CALLBACK AddMonitor(HMONITOR handle, HDC, LPRECT, LPARAM param) {
+  auto& monitors = *reinterpret_cast<std::vector<Monitor>*>(param);
+  MONITORINFO info = {};
+  info.cbSize = sizeof info;
+  if (!GetMonitorInfoA(handle, &info)) return TRUE;
+  const Monitor m = {ToRect(info.rcMonitor), ToRect(info.rcWork), winui::MonitorDpi(handle)};
+  if (info.dwFlags & MONITORINFOF_PRIMARY)
+    monitors.insert(monitors.begin(), m);
+  else
+    monitors.push_back(m);
+  return TRUE;
+}
+}  // namespace
+
+std::vector<Monitor> CurrentMonitors() {
+  std::vector<Monitor> monitors;
+  EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+  if (monitors.empty()) {
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    monitors.push_back({{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, ToRect(work),
+                        winui::SystemDpi()});
+  }
+  return monitors;
+}
+
 void Win32Desktop::Refresh() {
   const int32_t now = gDesktopGeneration.load();
   if (now == seen_) return;
@@ -28,6 +56,12 @@ void Win32Desktop::Refresh() {
   desktop_ = ToRect(r);
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);
   work_ = ToRect(r);
+  monitors_ = CurrentMonitors();
+}
+
+const std::vector<Monitor>& Win32Desktop::Monitors() {
+  Refresh();
+  return monitors_;
 }
 
 Rect Win32Desktop::DesktopRect() {

@@ -4,12 +4,14 @@
 
 #include "qmouse/desktop.h"
 
-// Desktop queries for the cursor thread. The desktop rectangle and work area change only on
-// a system notification, so they are read again only after InvalidateDesktopCache.
+// Desktop queries for the cursor thread. The desktop rectangle, work area and monitors
+// change only on a system notification, so they are read again only after
+// InvalidateDesktopCache.
 class Win32Desktop : public Desktop {
  public:
   Rect DesktopRect() override;
   Rect WorkArea() override;
+  const std::vector<Monitor>& Monitors() override;
   Point CursorPos() override;
   void SetCursorPos(Point p) override;
   WindowId Foreground() override;
@@ -23,7 +25,12 @@ class Win32Desktop : public Desktop {
   void Refresh();
   int32_t seen_ = -1;
   Rect desktop_, work_;
+  std::vector<Monitor> monitors_;
 };
+
+// Every monitor with its work area and scale, the primary first; one primary monitor from
+// the system metrics if the enumeration finds none.
+std::vector<Monitor> CurrentMonitors();
 
 // Called on WM_DISPLAYCHANGE and on a work-area change.
 void InvalidateDesktopCache();

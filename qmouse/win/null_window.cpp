@@ -266,6 +266,17 @@ void NullWindow::MovePanel(Point p) {
     SetWindowPos(panel, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
 }
 
+// A monitor that went away may have taken the panel with it: it goes to the nearest work area.
+void NullWindow::KeepPanelOnAWorkArea() {
+  HWND panel = floater_.hwnd();
+  RECT r;
+  if (!panel || !GetWindowRect(panel, &r)) return;
+  const std::vector<Monitor> monitors = CurrentMonitors();
+  const Rect rect = {r.left, r.top, r.right, r.bottom};
+  if (OnSomeWorkArea(monitors, rect)) return;
+  MovePanel(OntoWorkArea(monitors, rect));
+}
+
 void NullWindow::SetDwellAction(int32_t clickMode) {
   PostMessageA(hwnd(), kShowDwellAction, static_cast<WPARAM>(clickMode), 0);
 }
@@ -378,6 +389,10 @@ bool NullWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       CommonTeardown();
       return false;  // default handling
     case WM_DISPLAYCHANGE:
+      InvalidateDesktopCache();
+      KeepPanelOnAWorkArea();  // also while no tracker drives the cursor thread
+      return false;
+    case WM_DPICHANGED:  // a monitor's scale changed: its indicators are measured anew
       InvalidateDesktopCache();
       return false;
     case WM_SETTINGCHANGE:

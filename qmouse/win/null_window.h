@@ -87,6 +87,7 @@ class NullWindow : public winui::Dialog, public EmitterHost, public EngageHost {
   void OpenTrayMenu();
   void OnMenuCommand(int id);
   void ShowPanelFromUi();
+  void KeepPanelOnAWorkArea();
   void ApplySettings();
   void ReportRunKeyError(const std::string& text);
   std::array<SettingsPage*, 5> Pages() {

@@ -69,8 +69,14 @@ int ProgressBar::Progress(int elapsed, int dwellTime) {
 
 // A bar that appears again starts empty; the erase that follows clears what was painted.
 // Left unhandled so that the default processing still runs.
-bool ProgressBar::OnMessage(UINT msg, WPARAM wp, LPARAM, LRESULT&) {
+bool ProgressBar::OnMessage(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
   if (msg == WM_SHOWWINDOW && wp) filled_.store(0, std::memory_order_relaxed);
+  // Sized in pixels for its monitor at every show (ScreenMeasures): the system's own
+  // rescaling on a move to a monitor of another scale would undo that.
+  if (msg == WM_DPICHANGED) {
+    result = 0;
+    return true;
+  }
   return false;
 }
 

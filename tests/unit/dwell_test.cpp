@@ -279,7 +279,7 @@ class PanelPlacementTest : public testing::Test {
   FakeDesktop desktop;
   FakeHost host;
   PanelPlacement placement{app, desktop, host};
-  const Rect work = {0, 0, 1280, 994};
+  const std::vector<Monitor> work = {{{0, 0, 1280, 1024}, {0, 0, 1280, 994}, 96}};
 };
 
 TEST_F(PanelPlacementTest, BesideTheKeyboardOnTheRoomierSide) {
@@ -403,7 +403,7 @@ TEST(ConfirmBoxPlace, BesideThePanelOrCentred) {
       {true, {100, 100, 220, 300}, {100, 300}},      // room right and below
       {true, {1100, 700, 1220, 900}, {920, 600}},    // room left and above
   };
-  for (const Case& c : cases) EXPECT_EQ(ConfirmBoxPlace(work, 300, 100, c.shown, c.panel), c.place);
+  for (const Case& c : cases) EXPECT_EQ(ConfirmBoxPlace({{0, 0, 1280, 1024}, work, 96}, 300, 100, c.shown, c.panel), c.place);
 }
 
 }  // namespace

@@ -23,13 +23,29 @@ class FakeDesktop : public Desktop {
   // Runs in the middle of a pass (at the keyboard lookup), to play another thread.
   std::function<void()> midPass;
 
+  // Empty: one monitor, `desktop` with `work`, at `dpi`.
+  std::vector<Monitor> monitors;
+  int32_t dpi = 96;
+
   Rect DesktopRect() override { return desktop; }
   Rect WorkArea() override { return work; }
+  const std::vector<Monitor>& Monitors() override {
+    if (!monitors.empty()) return monitors;
+    single_ = {{desktop, work, dpi}};
+    return single_;
+  }
   Point CursorPos() override { return cursor; }
   void SetCursorPos(Point p) override {
-    ++sets;  // the system clips to the screen
-    cursor.x = std::max(desktop.left, std::min(p.x, desktop.right - 1));
-    cursor.y = std::max(desktop.top, std::min(p.y, desktop.bottom - 1));
+    ++sets;  // the system clips to the bounding box of the monitors, as Wine does
+    Rect box = Monitors()[0].bounds;
+    for (const Monitor& m : Monitors()) {
+      box.left = std::min(box.left, m.bounds.left);
+      box.top = std::min(box.top, m.bounds.top);
+      box.right = std::max(box.right, m.bounds.right);
+      box.bottom = std::max(box.bottom, m.bounds.bottom);
+    }
+    cursor.x = std::max(box.left, std::min(p.x, box.right - 1));
+    cursor.y = std::max(box.top, std::min(p.y, box.bottom - 1));
   }
   WindowId Foreground() override { return foreground; }
   WindowId WindowAt(Point) override {
@@ -56,6 +72,9 @@ class FakeDesktop : public Desktop {
     r = it->second;
     return true;
   }
+
+ private:
+  std::vector<Monitor> single_;
 };
 
 class FakeHost : public EmitterHost {

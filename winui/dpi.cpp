@@ -1,0 +1,53 @@
+#include "winui/dpi.h"
+
+namespace winui {
+
+namespace {
+
+using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+
+// Looked up once; a library that is missing stays missing for the life of the process.
+GetDpiForMonitorFn DpiForMonitor() {
+  static const GetDpiForMonitorFn fn = [] {
+    HMODULE shcore = LoadLibraryA("shcore.dll");
+    return shcore ? reinterpret_cast<GetDpiForMonitorFn>(reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
+                  : nullptr;
+  }();
+  return fn;
+}
+
+GetDpiForWindowFn DpiForWindow() {
+  static const GetDpiForWindowFn fn = reinterpret_cast<GetDpiForWindowFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+  return fn;
+}
+
+bool Plausible(UINT dpi) { return dpi >= 48 && dpi <= 960; }
+
+}  // namespace
+
+int SystemDpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+  if (screen) ReleaseDC(nullptr, screen);
+  return Plausible(static_cast<UINT>(dpi)) ? dpi : 96;
+}
+
+int MonitorDpi(HMONITOR monitor) {
+  UINT x = 0, y = 0;
+  constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI: the user's scale setting
+  if (monitor && DpiForMonitor() && SUCCEEDED(DpiForMonitor()(monitor, kEffectiveDpi, &x, &y)) && Plausible(y))
+    return static_cast<int>(y);
+  return SystemDpi();
+}
+
+int WindowDpi(HWND window) {
+  if (window && DpiForWindow()) {
+    const UINT dpi = DpiForWindow()(window);
+    if (Plausible(dpi)) return static_cast<int>(dpi);
+  }
+  return window ? MonitorDpi(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST)) : SystemDpi();
+}
+
+}  // namespace winui
