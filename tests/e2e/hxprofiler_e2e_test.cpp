@@ -121,7 +121,7 @@ class Hxprofiler : public testing::Test {
     return nullptr;
   }
   std::string ButtonText(int id) { return Text(GetDlgItem(window_, id)); }
-  void Click(int id) { PressButton(window_, id); }
+  void Click(int id) { Program::Click(window_, id); }
   // Picks the first row as a user's click does.
   void SelectWalk() {
     HWND list = GetDlgItem(window_, IDC_MANAGER_LIST);

@@ -73,7 +73,15 @@ HWND Program::FindDialog(const std::string& text, DWORD timeoutMs) const {
 }
 
 void Program::Press(HWND dialog, int buttonId) {
-  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, buttonId)));
+  HWND button = GetDlgItem(dialog, buttonId);
+  if (!button || IsWindowEnabled(button))
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+}
+
+void Program::Click(HWND dialog, int buttonId) {
+  HWND button = GetDlgItem(dialog, buttonId);
+  if (!button || IsWindowEnabled(button))
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(button));
 }
 
 long Program::WaitExit(DWORD timeoutMs) {

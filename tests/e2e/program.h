@@ -15,8 +15,13 @@ class Program {
   // A top-level dialog of this process whose static text or caption contains `text`
   // ("" for any), waiting up to `timeoutMs`.
   HWND FindDialog(const std::string& text, DWORD timeoutMs = 5000) const;
-  // Presses a button of a dialog the way a click would.
+  // Presses a button of a dialog as its command, the way a click ends up: Press posts it (for
+  // buttons that open a modal dialog), Click sends it and returns when it has been handled.
+  // BM_CLICK would also focus the button, and under Wine that moves the X focus to the dialog
+  // even while another program's window is in front, handing the foreground (and the keys
+  // under test) to the desktop. A disabled button does nothing, as for a real click.
   static void Press(HWND dialog, int buttonId);
+  static void Click(HWND dialog, int buttonId);
   // Waits for the process to end; its exit code, or -1 on time-out.
   long WaitExit(DWORD timeoutMs);
   bool Running() const;
@@ -39,12 +44,3 @@ bool WaitFor(F body, DWORD timeoutMs) {
   }
 }
 
-// Presses a dialog's button as its command, the way a click ends up. BM_CLICK would also
-// give the button the focus, and under Wine that moves the X focus to the dialog even while
-// another program's window is in front, which hands the foreground (and with it the keys
-// under test) to the desktop. A disabled button does nothing, as for a real click.
-inline void PressButton(HWND dialog, int id) {
-  HWND button = GetDlgItem(dialog, id);
-  if (button && IsWindowEnabled(button))
-    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
-}

@@ -74,7 +74,7 @@ TEST_F(QmouseGame, EngagedTurnHoldsTheKeyAndDisengagingLetsGo) {
   HWND panel = qmouse_.FindDialog("Quellan Mouse ", 3000);
   ASSERT_NE(panel, nullptr);
   Probe game({100, 100, 500, 400});  // the game's window
-  PressButton(manager, IDC_MANAGER_ENGAGE);
+  Program::Click(manager, IDC_MANAGER_ENGAGE);
   // The first engaged pass hides the panel, which may move the system's foreground; the
   // player then clicks into the game, which takes the keyboard.
   ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(panel); }, 5000)) << "no engaged pass";
@@ -92,7 +92,7 @@ TEST_F(QmouseGame, EngagedTurnHoldsTheKeyAndDisengagingLetsGo) {
   Pose(-1300, 0);
   EXPECT_TRUE(keysAre({down, up, down})) << game.Joined();
 
-  PressButton(manager, IDC_MANAGER_ENGAGE);  // "Disengage"
+  Program::Click(manager, IDC_MANAGER_ENGAGE);  // "Disengage"
   EXPECT_TRUE(keysAre({down, up, down, up})) << "the held key stayed down: " << game.Joined();
   const POINT before = Cursor();
   Pose(-1300 + 12, 0);
