@@ -2,6 +2,10 @@
 // The base of our pages. The control panel, not we, creates the page windows from our page
 // records, with `DummyDlgProc` as their dialog procedure; that binds each window to its page
 // object on the first message, and from then on the object handles the window's messages.
+// The pages take the host's DPI awareness as they find it: a DLL cannot declare one (that is
+// the program's manifest), and a thread context of our own would not match the sheet that
+// holds them. Laid out in dialog units with standard controls, they scale with the host's
+// dialog font, and an unaware host's pages are stretched by the system like the rest of it.
 #include <windows.h>
 
 #include <atomic>
