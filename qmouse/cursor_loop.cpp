@@ -156,8 +156,10 @@ void CursorLoop::NormalPass(const HxPositionDouble& reading) {
     const CursorSettings cs = {s.Get(Setting::XSpeed),      s.Get(Setting::YSpeed),
                                s.Get(Setting::XStabilizer), s.Get(Setting::YStabilizer),
                                s.Get(Setting::XAccel),      s.Get(Setting::YAccel)};
-    // The system clips only to the bounding box of the monitors; a point in a gap between
-    // monitors of different sizes goes to the nearest one here, as Windows itself does.
+    // The head moves the cursor by pixels on every monitor, as a mouse does, whatever the
+    // monitor's scale. Wine clips only to the bounding box of the monitors, so a point in
+    // a gap between monitors of different sizes goes to the nearest one here, as Windows
+    // itself would put it.
     const Point target = OntoMonitors(monitors, CursorStep(seen, liveRX_, liveRY_, cs, app_.cursor));
     if (target != seen) {
       desktop_.SetCursorPos(target);
