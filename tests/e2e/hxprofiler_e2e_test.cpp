@@ -17,6 +17,7 @@
 #include "hxsim/win/sim_client.h"
 #include "profiles/profile.h"
 #include "resources/hxprofiler/resource.h"
+#include "tests/e2e/game_steps.h"
 #include "tests/e2e/probe.h"
 #include "tests/e2e/program.h"
 #include "tests/e2e/screenshot.h"
@@ -39,12 +40,6 @@ std::string Text(HWND window) {
   char text[256] = {};
   GetWindowTextA(window, text, sizeof text);
   return text;
-}
-
-int KeyIndexOf(int virtualKey) {
-  for (int k = 0; k <= 100; ++k)
-    if (KeyIndexToVirtualKey(k) == virtualKey) return k;
-  return -1;
 }
 
 // A top-level window of the test that counts the tracker's device broadcasts, so a test
@@ -93,15 +88,7 @@ class Hxprofiler : public testing::Test {
     CreateDirectoryA("C:\\Program Files", nullptr);
     CreateDirectoryA(texts::kProgramFolder, nullptr);
     profileFile_ = std::string(texts::kProgramFolder) + "\\Walk.cpf";
-    // "Look left" holds W while the head is turned left past the dead zone.
-    Profile walk;
-    walk.operatingMode = 1;
-    Command& lookLeft = *walk.Map(6);
-    lookLeft.usesKeys = 1;
-    lookLeft.keyAction = 1;  // Hold
-    lookLeft.keys = {KeyIndexOf('W'), -1, -1, -1};
-    std::string error;
-    ASSERT_TRUE(walk.Save(profileFile_, nullptr, &error)) << error;
+    SaveWalkProfile(profileFile_);
   }
   void TearDown() override {
     if (program_.Running()) program_.Kill();
@@ -136,13 +123,7 @@ class Hxprofiler : public testing::Test {
     ASSERT_EQ(sim_.Control(line), "ok");
   }
   int Threads() { return ThreadCount(program_.Id()); }
-  // The probe's key events with repeats of the same event folded.
-  static std::vector<std::string> Keys(const Probe& probe) {
-    std::vector<std::string> keys;
-    for (const std::string& e : probe.Events())
-      if (e[0] == 'K' && (keys.empty() || keys.back() != e)) keys.push_back(e);
-    return keys;
-  }
+  static std::vector<std::string> Keys(const Probe& probe) { return FoldedKeys(probe.Events()); }
   bool KeysAre(Probe& probe, const std::vector<std::string>& want, DWORD timeoutMs = 5000) {
     return WaitFor([&] { probe.Pump(20); return Keys(probe) == want; }, timeoutMs);
   }
@@ -158,8 +139,8 @@ class Hxprofiler : public testing::Test {
     return last;
   }
 
-  const std::string down_ = "Kdown " + std::to_string('W') + "/" + std::to_string(0x11);
-  const std::string up_ = "Kup " + std::to_string('W') + "/" + std::to_string(0x11);
+  const std::string& down_ = kWDown;
+  const std::string& up_ = kWUp;
   SimProcess sim_;
   Program program_;
   std::string exe_, profileFile_;
@@ -369,39 +350,14 @@ TEST_F(Hxprofiler, QuickEngagingNeverRunsTwoOutputThreadsNorLeavesAKeyHeld) {
 }
 
 TEST_F(Hxprofiler, CalibrationMapsUnexpectedAnswersToTheDefaultValues) {
-  struct Case {
-    const char* setUp;
-    const char* message;
-    const char* request;  // sent after the message, "" for none
-  };
-  const Case cases[] = {
-      {"answer calibrate 1", "Calibration successful.", "IOCTL_SAVE_SETTINGS"},
-      {"answer calibrate 0", "Hxmouse will use the default calibration values.", "IOCTL_RESTORE_DEFAULT_CALIBRATION"},
-      {"answer calibrate 2", "Hxmouse will use the default calibration values.", "IOCTL_RESTORE_DEFAULT_CALIBRATION"},
-      {"answer calibrate 65535", "Hxmouse will use the default calibration values.",
-       "IOCTL_RESTORE_DEFAULT_CALIBRATION"},
-      {"fail IOCTL_CALIBRATE", "Calibration error.  Please contact technical support.", ""},
-  };
   Start();
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.setUp);
-    ASSERT_EQ(sim_.Control(c.setUp).substr(0, 2), "ok");
-    sim_.Control("log");
-    Program::Press(window_, IDC_MANAGER_CALIBRATE);
-    HWND prompt = program_.FindDialog("Position the two Hxmouse sensors");
-    ASSERT_NE(prompt, nullptr);
-    Program::Press(prompt, IDOK);
-    HWND result = program_.FindDialog(c.message);
-    ASSERT_NE(result, nullptr);
-    Program::Press(result, IDOK);
-    ASSERT_TRUE(WaitFor([&] { return program_.FindDialog(c.message, 0) == nullptr; }, 5000));
-    const std::string log = sim_.Control("log");
-    EXPECT_NE(log.find("IOCTL_CALIBRATE"), std::string::npos) << log;
-    if (*c.request) EXPECT_NE(log.find(c.request), std::string::npos) << log;
-    EXPECT_EQ(log.find("IOCTL_RESTORE_DEFAULT_CALIBRATION") != std::string::npos,
-              std::string(c.request) == "IOCTL_RESTORE_DEFAULT_CALIBRATION") << log;
-    sim_.Control("pass IOCTL_CALIBRATE");
-  }
+  const char kDefaults[] = "Hxmouse will use the default calibration values.";
+  CheckTrackerButton(program_, sim_, window_, IDC_MANAGER_CALIBRATE, "Position the two Hxmouse sensors", "IOCTL_CALIBRATE",
+                     {{"answer calibrate 1", "Calibration successful.", "IOCTL_SAVE_SETTINGS"},
+                      {"answer calibrate 0", kDefaults, "IOCTL_RESTORE_DEFAULT_CALIBRATION"},
+                      {"answer calibrate 2", kDefaults, "IOCTL_RESTORE_DEFAULT_CALIBRATION"},
+                      {"answer calibrate 65535", kDefaults, "IOCTL_RESTORE_DEFAULT_CALIBRATION"},
+                      {"fail IOCTL_CALIBRATE", "Calibration error.  Please contact technical support.", ""}});
 }
 
 }  // namespace

@@ -1,19 +1,32 @@
-// A game profile engaged in the whole program: "Game options" shows the profile manager,
-// Engage hands head motion to the output engine, a turn past the dead zone holds the
-// profile's key in the game's window, and disengaging lets go of it before the cursor
-// follows the head again.
+// Game profiles in the whole program: "Game options" shows the profile manager, a shortcut
+// dropped on it makes a profile, Launch starts the game and engages, a head turn past the dead
+// zone holds the profile's key in the game's window, and disengaging lets go of it before the
+// cursor follows the head again. Also the manager's tracker buttons against hxsim.
 #include "tests/e2e/qmouse_fixture.h"
 
+#include <commctrl.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include <fstream>
 #include <string>
 #include <vector>
 
-#include "commands/key_table.h"
-#include "profiles/profile.h"
+#include "profiles/manager_texts.h"
 #include "qmouse/texts.h"
 #include "resources/profiles/resource.h"
+#include "tests/e2e/game_steps.h"
 #include "tests/e2e/probe.h"
+#include "tests/e2e/remote.h"
 
 namespace {
+namespace mt = manager_texts;
+
+std::string TempFolder() {
+  char temp[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, temp);
+  return temp;
+}
 
 class QmouseGame : public Qmouse {
  protected:
@@ -21,22 +34,15 @@ class QmouseGame : public Qmouse {
     Qmouse::SetUp();
     CreateDirectoryA("C:\\Program Files", nullptr);
     CreateDirectoryA(texts::kProgramFolder, nullptr);
-    profileFile_ = std::string(texts::kProgramFolder) + "\\Walk.cpf";
-    // "Look left" holds W while the head is turned left past the dead zone.
-    Profile walk;
-    walk.operatingMode = 1;
-    Command& lookLeft = *walk.Map(6);
-    lookLeft.usesKeys = 1;
-    lookLeft.keyAction = 1;  // Hold
-    lookLeft.keys = {KeyIndexOfW(), -1, -1, -1};
-    std::string error;
-    ASSERT_TRUE(walk.Save(profileFile_, nullptr, &error)) << error;
   }
   void TearDown() override {
     Qmouse::TearDown();
-    DeleteFileA(profileFile_.c_str());
+    for (const std::string& file : made_) DeleteFileA(file.c_str());
   }
-  static int KeyIndexOfW();
+  std::string ProfileFile(const std::string& name) {
+    made_.push_back(std::string(texts::kProgramFolder) + "\\" + name + ".cpf");
+    return made_.back();
+  }
   HWND Manager(DWORD timeoutMs) {
     HWND found = nullptr;
     WaitFor([&] {
@@ -45,30 +51,81 @@ class QmouseGame : public Qmouse {
     }, timeoutMs);
     return found;
   }
-  // The probe's key events with repeats of the same event folded.
-  static std::vector<std::string> Keys(const Probe& probe) {
-    std::vector<std::string> keys;
-    for (const std::string& e : probe.Events())
-      if (e[0] == 'K' && (keys.empty() || keys.back() != e)) keys.push_back(e);
-    return keys;
+  HWND OpenManager() {
+    // Until engaged, dwell clicks where the cursor rests: on nothing of ours, so that no click
+    // takes the foreground from the game's window.
+    SetCursorPos(1200, 1000);
+    PostMessageA(window_, WM_COMMAND, ID_TRAY_GAMEOPTIONS, 0);  // as the tray menu does
+    return Manager(5000);
   }
-  std::string profileFile_;
+  // Drops `file` on the manager as the shell would, the drop's bytes living in qmouse.
+  void Drop(HWND manager, const std::string& file) {
+    const std::vector<char> bytes = DropBytes(file, 30, 30);
+    drops_.push_back(std::make_unique<RemoteCopy>(qmouse_.Id(), bytes.data(), bytes.size()));
+    ASSERT_NE(drops_.back()->Address(), nullptr);
+    PostMessageA(manager, WM_DROPFILES, reinterpret_cast<WPARAM>(drops_.back()->Address()), 0);
+  }
+  // Selects a row of a list view of qmouse's, as a click on it would.
+  void SelectRow(HWND list, int row) {
+    LVITEMA item = {};
+    item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    RemoteCopy copy(qmouse_.Id(), &item, sizeof item);
+    ASSERT_NE(copy.Address(), nullptr);
+    SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(copy.Address()));
+  }
+  // Checks a check box, or a radio button of `group`, and reports the click, as a user's click
+  // ends up; BM_CLICK from another process loses its press under Wine.
+  static void Choose(HWND dialog, int id, std::initializer_list<int> group = {}) {
+    for (int other : group) CheckDlgButton(dialog, other, BST_UNCHECKED);
+    CheckDlgButton(dialog, id, BST_CHECKED);
+    Program::Click(dialog, id);
+  }
+  // A dialog of qmouse's with caption or text `text`; the step fails without it.
+  HWND Dialog(const std::string& text) {
+    HWND d = qmouse_.FindDialog(text);
+    EXPECT_NE(d, nullptr) << "no dialog \"" << text << "\"";
+    return d;
+  }
+  std::vector<std::string> made_;
+  std::vector<std::unique_ptr<RemoteCopy>> drops_;
 };
 
-int QmouseGame::KeyIndexOfW() {
-  for (int k = 0; k <= 100; ++k)
-    if (KeyIndexToVirtualKey(k) == 'W') return k;
-  return -1;
+// A shortcut to the stand-in game, which records its keys into `events`.
+std::string MakeGameShortcut(const std::string& events) {
+  const char* probe = std::getenv("KEY_PROBE_EXE");
+  if (!probe) return "";
+  const std::string link = TempFolder() + "Probe Game.lnk";
+  IShellLinkA* shell = nullptr;
+  IPersistFile* file = nullptr;
+  bool saved = false;
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                 reinterpret_cast<void**>(&shell)))) {
+    shell->SetPath(WindowsPath(probe).c_str());
+    shell->SetArguments(("\"" + events + "\"").c_str());
+    shell->SetWorkingDirectory(TempFolder().c_str());
+    if (SUCCEEDED(shell->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+      const std::wstring wide(link.begin(), link.end());
+      saved = SUCCEEDED(file->Save(wide.c_str(), TRUE));
+      file->Release();
+    }
+    shell->Release();
+  }
+  return saved ? link : "";
+}
+
+// The stand-in game's recorded lines: "ready" first, then its key and button events.
+std::vector<std::string> GameLines(const std::string& events) {
+  std::vector<std::string> lines;
+  std::ifstream in(events);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
 }
 
 TEST_F(QmouseGame, EngagedTurnHoldsTheKeyAndDisengagingLetsGo) {
+  SaveWalkProfile(ProfileFile("Walk"));
   StartQmouse();
   WaitForHeadControl();
-  // Until engaged, dwell clicks where the cursor rests: on nothing of ours, so that no click
-  // takes the foreground from the game's window.
-  SetCursorPos(1200, 1000);
-  PostMessageA(window_, WM_COMMAND, ID_TRAY_GAMEOPTIONS, 0);  // as the tray menu does
-  HWND manager = Manager(5000);
+  HWND manager = OpenManager();
   ASSERT_NE(manager, nullptr) << "Game options showed no profile manager";
 
   HWND panel = qmouse_.FindDialog("Quellan Mouse ", 3000);
@@ -79,25 +136,147 @@ TEST_F(QmouseGame, EngagedTurnHoldsTheKeyAndDisengagingLetsGo) {
   // player then clicks into the game, which takes the keyboard.
   ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(panel); }, 5000)) << "no engaged pass";
   ASSERT_TRUE(game.TakeKeyboard());
-  const std::string down = "Kdown " + std::to_string('W') + "/" + std::to_string(0x11);
-  const std::string up = "Kup " + std::to_string('W') + "/" + std::to_string(0x11);
   auto keysAre = [&](const std::vector<std::string>& want) {
-    return WaitFor([&] { game.Pump(20); return Keys(game) == want; }, 5000);
+    return WaitFor([&] { game.Pump(20); return FoldedKeys(game.Events()) == want; }, 5000);
   };
 
   Pose(-1200, 0);  // look left past the dead zone of 1000
-  EXPECT_TRUE(keysAre({down})) << game.Joined();
+  EXPECT_TRUE(keysAre({kWDown})) << game.Joined();
   Pose(50, 0);  // back: any turn to the right brings "Look left" inside again
-  EXPECT_TRUE(keysAre({down, up})) << game.Joined();
+  EXPECT_TRUE(keysAre({kWDown, kWUp})) << game.Joined();
   Pose(-1300, 0);
-  EXPECT_TRUE(keysAre({down, up, down})) << game.Joined();
+  EXPECT_TRUE(keysAre({kWDown, kWUp, kWDown})) << game.Joined();
 
   Program::Click(manager, IDC_MANAGER_ENGAGE);  // "Disengage"
-  EXPECT_TRUE(keysAre({down, up, down, up})) << "the held key stayed down: " << game.Joined();
+  EXPECT_TRUE(keysAre({kWDown, kWUp, kWDown, kWUp})) << "the held key stayed down: " << game.Joined();
   const POINT before = Cursor();
   Pose(-1300 + 12, 0);
   EXPECT_TRUE(WaitFor([&] { return Cursor().x != before.x; }, 3000)) << "the cursor no longer follows the head";
-  EXPECT_EQ(Keys(game).size(), 4u) << game.Joined();
+  EXPECT_EQ(FoldedKeys(game.Events()).size(), 4u) << game.Joined();
+}
+
+// The road a player walks: drop the game's shortcut, say Yes to a new profile, name it, map
+// "Look left" to Hold W in the editor, OK, Launch, play with the head, Disengage.
+TEST_F(QmouseGame, APlayerDropsAGameMakesItsProfileLaunchesAndPlays) {
+  CoInitialize(nullptr);
+  const std::string events = TempFolder() + "probe-game-events.txt";
+  made_.push_back(events);
+  DeleteFileA(events.c_str());
+  const std::string shortcut = MakeGameShortcut(events);
+  ASSERT_FALSE(shortcut.empty()) << "no shortcut to the stand-in game (KEY_PROBE_EXE)";
+  made_.push_back(shortcut);
+  const std::string profile = ProfileFile("Probe Game");
+  StartQmouse();
+  WaitForHeadControl();
+  HWND manager = OpenManager();
+  ASSERT_NE(manager, nullptr);
+
+  Drop(manager, shortcut);
+  Program::Press(Dialog(mt::kNoMatchQuestion), IDYES);
+  HWND name = Dialog("Enter profile name");
+  SetDlgItemTextA(name, IDC_PROFILE_NAME, "Probe Game");
+  Program::Press(name, IDOK);
+  HWND editor = Dialog("Profile editor");
+  ASSERT_NE(editor, nullptr);
+  Choose(editor, IDC_EDITOR_COMMAND, {IDC_EDITOR_MOUSELOOK, IDC_EDITOR_MIXED, IDC_EDITOR_COMMAND});
+  SelectRow(GetDlgItem(editor, IDC_EDITOR_MOTIONS), 6);             // "Look left"
+  Program::Press(editor, IDC_EDITOR_EDIT);
+  HWND mapper = Dialog("Look left command settings");
+  ASSERT_NE(mapper, nullptr);
+  Choose(mapper, IDC_MAPPER_KEYS);
+  Program::Press(mapper, IDC_MAPPER_KEYS_CHANGE);
+  HWND keys = Dialog("Key command");
+  ASSERT_NE(keys, nullptr);
+  Program::Click(keys, IDC_KEY_FIRST + KeyIndexOfVirtualKey('W'));
+  Choose(keys, IDC_KEY_HOLD, {IDC_KEY_TAP, IDC_KEY_HOLD, IDC_KEY_TOGGLE, IDC_KEY_PULSE});
+  Program::Press(keys, IDOK);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(keys); }, 5000));
+  Program::Press(mapper, IDOK);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(mapper); }, 5000));
+  Program::Press(editor, IDOK);
+  ASSERT_TRUE(WaitFor([&] { return GetFileAttributesA(profile.c_str()) != INVALID_FILE_ATTRIBUTES; }, 5000))
+      << "OK wrote no " << profile;
+  Profile written;
+  std::string error;
+  ASSERT_TRUE(written.Load(profile, &error)) << error;
+  EXPECT_EQ(written.Map(6)->keyAction, 1) << "Look left is no Hold";
+
+  HWND panel = qmouse_.FindDialog("Quellan Mouse ", 3000);
+  ASSERT_NE(panel, nullptr);
+  ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(GetDlgItem(manager, IDC_MANAGER_LAUNCH)) != FALSE; }, 5000));
+  Program::Press(manager, IDC_MANAGER_LAUNCH);
+  ASSERT_TRUE(WaitFor([&] { return !GameLines(events).empty(); }, 15000)) << "Launch started no game";
+  ASSERT_EQ(GameLines(events)[0], "ready");
+  ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(panel); }, 5000)) << "Launch did not engage";
+  auto keysAre = [&](const std::vector<std::string>& want) {
+    return WaitFor([&] { return FoldedKeys(GameLines(events)) == want; }, 5000);
+  };
+  Pose(-1200, 0);
+  EXPECT_TRUE(keysAre({kWDown}));
+  Pose(50, 0);
+  EXPECT_TRUE(keysAre({kWDown, kWUp}));
+  Pose(-1300, 0);
+  EXPECT_TRUE(keysAre({kWDown, kWUp, kWDown}));
+  Program::Click(manager, IDC_MANAGER_ENGAGE);  // "Disengage"
+  EXPECT_TRUE(keysAre({kWDown, kWUp, kWDown, kWUp})) << "the held key stayed down";
+  const POINT before = Cursor();
+  Pose(-1300 + 12, 0);
+  EXPECT_TRUE(WaitFor([&] { return Cursor().x != before.x; }, 3000)) << "the cursor no longer follows the head";
+
+  if (HWND game = FindWindowA("QmouseTestProbe", nullptr)) PostMessageA(game, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(WaitFor([] { return FindWindowA("QmouseTestProbe", nullptr) == nullptr; }, 5000));
+  CoUninitialize();
+}
+
+// Matching drops and Launch while engaged and the head moves: the engine keeps its own copy of
+// the profile, so the program neither fails nor leaves the key held, and the game never starts.
+TEST_F(QmouseGame, DropsAndLaunchesWhileEngagedLeaveNothingHeld) {
+  CoInitialize(nullptr);
+  const std::string events = TempFolder() + "probe-game-stress.txt";
+  made_.push_back(events);
+  DeleteFileA(events.c_str());
+  const std::string shortcut = MakeGameShortcut(events);
+  ASSERT_FALSE(shortcut.empty());
+  made_.push_back(shortcut);
+  SaveWalkProfile(ProfileFile("Walk"), WindowsPath(std::getenv("KEY_PROBE_EXE")));
+  StartQmouse();
+  WaitForHeadControl();
+  HWND manager = OpenManager();
+  ASSERT_NE(manager, nullptr);
+  auto wHeld = [] { return (GetAsyncKeyState('W') & 0x8000) != 0; };
+  for (int round = 0; round < 10; ++round) {
+    SCOPED_TRACE(round);
+    Program::Click(manager, IDC_MANAGER_ENGAGE);
+    Pose(-1200, 0);
+    ASSERT_TRUE(WaitFor(wHeld, 5000)) << "the engaged turn held no W";
+    for (int drop = 0; drop < 4; ++drop) {
+      Drop(manager, shortcut);  // matches Walk, which is loaded as the current profile
+      Pose(drop % 2 ? -1300 : 40, 0);
+    }
+    // Launch reads "Disengage" and is disabled while engaged; its command must only disengage.
+    SendMessageA(manager, WM_COMMAND, MAKEWPARAM(IDC_MANAGER_LAUNCH, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(manager, IDC_MANAGER_LAUNCH)));
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(GetDlgItem(manager, IDC_MANAGER_LIST)) != FALSE; }, 5000));
+    EXPECT_TRUE(WaitFor([&] { return !wHeld(); }, 5000)) << "W stayed held after Launch disengaged";
+  }
+  EXPECT_TRUE(qmouse_.Running());
+  EXPECT_EQ(GetFileAttributesA(events.c_str()), INVALID_FILE_ATTRIBUTES) << "Launch while engaged started the game";
+  CoUninitialize();
+}
+
+TEST_F(QmouseGame, CalibrateAndCentreButtonsFollowTheTrackersAnswer) {
+  StartQmouse();
+  WaitForHeadControl();
+  HWND manager = OpenManager();
+  ASSERT_NE(manager, nullptr);
+  CheckTrackerButton(qmouse_, sim_, manager, IDC_MANAGER_CALIBRATE, "Position the two Hxmouse sensors", "IOCTL_CALIBRATE",
+                     {{"answer calibrate 1", mt::kCalibrationDone, "IOCTL_SAVE_SETTINGS"},
+                      {"answer calibrate 0", "sensors need to be better aligned", "IOCTL_RESTORE_DEFAULT_CALIBRATION"},
+                      {"answer calibrate 2", mt::kCalibrationError, ""},
+                      {"fail IOCTL_CALIBRATE", mt::kCalibrationError, ""}});
+  CheckTrackerButton(qmouse_, sim_, manager, IDC_MANAGER_SET_CENTER, mt::kLookAtCenter, "IOCTL_SET_ZERO",
+                     {{"pass IOCTL_SET_ZERO", mt::kCenterDone, "IOCTL_SAVE_SETTINGS"},
+                      {"fail IOCTL_SET_ZERO", mt::kCenterFailed, ""}});
 }
 
 }  // namespace
