@@ -49,7 +49,7 @@ bool SelectAndEngage(HWND manager) {
   PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 8));
   PostMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(40, 8));
   if (!WaitFor([&] { return Text(GetDlgItem(manager, IDC_MANAGER_ACTIVE)) == "Bench"; }, 5000)) return false;
-  SendMessageA(GetDlgItem(manager, IDC_MANAGER_ENGAGE), BM_CLICK, 0, 0);
+  Program::Click(manager, IDC_MANAGER_ENGAGE);
   return Text(GetDlgItem(manager, IDC_MANAGER_ENGAGE)) == "Disengage";
 }
 
@@ -133,7 +133,7 @@ int main() {
   std::fflush(stdout);
 
   // qmouse lets go so that only hxprofiler's keys reach the probe.
-  SendMessageA(GetDlgItem(qmouseManager, IDC_MANAGER_ENGAGE), BM_CLICK, 0, 0);
+  Program::Click(qmouseManager, IDC_MANAGER_ENGAGE);
   game.TakeKeyboard();
   const std::string down = "Kdown " + std::to_string('W');
   auto downs = [&] {
@@ -162,7 +162,7 @@ int main() {
     std::printf("hxprofiler-key-latency: %zu turns, median %.1f ms, 99th percentile %.1f ms (reading period 10 ms)\n",
                 ms.size(), ms[ms.size() / 2], ms[std::min(ms.size() - 1, ms.size() * 99 / 100)]);
   }
-  SendMessageA(GetDlgItem(hxprofilerWindow, IDC_MANAGER_ENGAGE), BM_CLICK, 0, 0);
+  Program::Click(hxprofilerWindow, IDC_MANAGER_ENGAGE);
   qmouse.Kill();
   hxprofiler.Kill();
   sim.Quit();

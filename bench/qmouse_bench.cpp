@@ -1,8 +1,10 @@
-// qmouse as a whole under Wine: cursor passes per second against a tracker paced at 100 Hz,
-// the same with the settings sheet open on its live Gesture page, and against an unpaced
-// tracker. Wine does not report another process's CPU times, so each
-// measured stretch is framed by "begin NAME" / "end NAME" lines, and tools/bench reads the
-// CPU of the qmouse process from the host between them.
+// qmouse as a whole under Wine: cursor passes per second and CPU against a tracker paced at
+// 100 Hz with the head still, moving and engaged, the same with the settings sheet open on its
+// live Gesture page, and against an unpaced tracker; and the latency from a pose change at the
+// simulator to the cursor's move and, engaged, to the key at the game's window. Wine does not
+// report another process's CPU times, so each measured stretch is framed by "begin NAME" /
+// "end NAME" lines, and tools/bench reads the CPU of the qmouse process from the host between
+// them.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -131,7 +133,8 @@ void MeasureKeyLatency(int turns) {
     std::printf("engaged-key-latency: no profile manager\n");
     return;
   }
-  SendMessageA(GetDlgItem(manager, IDC_MANAGER_ENGAGE), BM_CLICK, 0, 0);
+  Program::Click(manager, IDC_MANAGER_ENGAGE);
+  Stretch(run, "engaged-100Hz", 20);
   std::vector<double> ms;
   LARGE_INTEGER frequency, t0, t1;
   QueryPerformanceFrequency(&frequency);
@@ -156,7 +159,7 @@ void MeasureKeyLatency(int turns) {
     run.sim.Control("pose 0 0 0 50 0");  // back: W up
     if (!waitEvents(before + 2)) break;
   }
-  SendMessageA(GetDlgItem(manager, IDC_MANAGER_ENGAGE), BM_CLICK, 0, 0);
+  Program::Click(manager, IDC_MANAGER_ENGAGE);
   DeleteFileA(file.c_str());
   if (ms.empty()) {
     std::printf("engaged-key-latency: no key arrived\n");
@@ -167,9 +170,58 @@ void MeasureKeyLatency(int turns) {
               ms.size(), ms[ms.size() / 2], ms[std::min(ms.size() - 1, ms.size() * 99 / 100)]);
 }
 
+// A pose change at the simulator to the cursor's new position, over `changes` changes that
+// swing the head a little left and right of the rest pose. Each change waits for the cursor
+// to settle first, so that every figure starts from a cursor at rest.
+void MeasureCursorLatency(int changes) {
+  Run run;
+  if (!run.Start(100, "--still")) return;
+  auto cursor = [] {
+    POINT p = {};
+    GetCursorPos(&p);
+    return p;
+  };
+  auto settle = [&] {
+    POINT last = cursor();
+    for (DWORD still = GetTickCount(), start = still; GetTickCount() - still < 60 && GetTickCount() - start < 2000;) {
+      Sleep(2);
+      const POINT now = cursor();
+      if (now.x != last.x || now.y != last.y) last = now, still = GetTickCount();
+    }
+  };
+  SetCursorPos(640, 512);
+  std::vector<double> ms;
+  LARGE_INTEGER frequency, t0, t1;
+  QueryPerformanceFrequency(&frequency);
+  for (int i = 0; i < changes; ++i) {
+    settle();
+    const POINT before = cursor();
+    QueryPerformanceCounter(&t0);
+    run.sim.Control(i % 2 ? "pose 0 0 0 0 0" : "pose 0 0 0 -60 0");
+    const DWORD start = GetTickCount();
+    POINT now = before;
+    while (now.x == before.x && now.y == before.y && GetTickCount() - start < 1000) now = cursor();
+    QueryPerformanceCounter(&t1);
+    if (now.x != before.x || now.y != before.y) ms.push_back(1000.0 * (t1.QuadPart - t0.QuadPart) / frequency.QuadPart);
+  }
+  if (ms.empty()) {
+    std::printf("cursor-latency: the cursor never moved\n");
+    return;
+  }
+  std::sort(ms.begin(), ms.end());
+  std::printf("cursor-latency: %zu of %d changes, median %.1f ms, 99th percentile %.1f ms (reading period 10 ms)\n",
+              ms.size(), changes, ms[ms.size() / 2], ms[std::min(ms.size() - 1, ms.size() * 99 / 100)]);
+}
+
 }  // namespace
 
 int main() {
+  {
+    Run run;
+    if (!run.Start(100, "--still")) return 1;
+    SetCursorPos(1200, 1000);  // dwell clicks land on nothing of ours
+    Stretch(run, "idle-100Hz", 20);
+  }
   {
     Run run;
     Stretch(Started(run, 100), "paced-100Hz", 20);
@@ -182,6 +234,7 @@ int main() {
     Run run;
     Stretch(Started(run, 0), "unpaced", 5);
   }
+  MeasureCursorLatency(500);
   MeasureKeyLatency(200);
   return 0;
 }
