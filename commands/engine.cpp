@@ -11,18 +11,20 @@
 // Lines for every reading are for a tracing build only: at 100 readings a second they would
 // drown the debugger channel.
 #ifdef HX_ENGINE_TRACE
-#define ENGINE_TRACE(text) Trace(text)
+#define ENGINE_TRACE(text) TraceLine(text)
 #else
 #define ENGINE_TRACE(text) ((void)0)
 #endif
 
 namespace {
 
+// A program leaves some of the engine's lines out: those are null.
+void TraceLine(const char* line) {
+  if (line) Trace(line);
+}
+
 constexpr MouseButton kButtons[5] = {MouseButton::Left, MouseButton::Right, MouseButton::Middle, MouseButton::X1,
                                      MouseButton::X2};
-constexpr const char* kButtonReleased[5] = {"Left button released\n", "Right button released\n",
-                                            "Middle button released\n", "Mouse button 4 released\n",
-                                            "Mouse button 5 releaesd\n"};
 
 // The virtual-key codes the system reports the buttons' state under.
 constexpr int kButtonKeys[5] = {0x01, 0x02, 0x04, 0x05, 0x06};
@@ -46,7 +48,8 @@ bool ButtonSet(const Command& c, int b) { return c.buttons[b] == 1; }
 
 }  // namespace
 
-Engine::Engine(InputSink& sink, std::function<void()> recentre) : sink_(sink), recentre_(std::move(recentre)) {}
+Engine::Engine(InputSink& sink, std::function<void()> recentre, const EngineTraces& traces)
+    : sink_(sink), recentre_(std::move(recentre)), traces_(traces) {}
 
 const Command& Engine::MapCommand(int m) const {
   static const Command kEmpty;
@@ -137,14 +140,14 @@ void Engine::Render(int32_t x, int32_t y, int32_t z, int32_t rx, int32_t ry) {
   assign(ry, 8, 9);
 
   if (mode_ != kCommandMode) {
-    ENGINE_TRACE("Rendering mouse move\n");
+    ENGINE_TRACE(traces_.renderingMouseMove);
     MouseMove(rx, ry);
   }
   if (mode_ == kCommandMode) {
-    ENGINE_TRACE("Rendering command output\n");
+    ENGINE_TRACE(traces_.renderingCommand);
     for (int m = 0; m <= 9; ++m) ProcessMap(m);
   } else if (mode_ == kMixedMode) {
-    ENGINE_TRACE("Rendering mixed output\n");
+    ENGINE_TRACE(traces_.renderingMixed);
     for (int m = 10; m <= 15; ++m) ProcessMap(m);
   }
   HotKeys();
@@ -159,22 +162,22 @@ void Engine::MouseMove(int32_t rx, int32_t ry) {
   if (!(xInside && yInside)) {
     panning_ = true;
     if (holdKind_ == Hold::Button && !holdButtonPressed_) {
-      ENGINE_TRACE("Pressing mouse button... \n");
+      ENGINE_TRACE(traces_.pressingHoldButton);
       Button(holdButton_, true);
       holdButtonPressed_ = true;
     } else if (holdKind_ == Hold::Key && !holdKeyPressed_) {
-      ENGINE_TRACE("Pressing key... \n");
+      ENGINE_TRACE(traces_.pressingHoldKey);
       Key(holdVk_, holdKeyCode_, true);
       holdKeyPressed_ = true;
     }
   } else {
     panning_ = false;
     if (holdKind_ == Hold::Button && holdButtonPressed_) {
-      ENGINE_TRACE("Releasing button... \n");
+      ENGINE_TRACE(traces_.releasingHoldButton);
       Button(holdButton_, false);
       holdButtonPressed_ = false;
     } else if (holdKind_ == Hold::Key && holdKeyPressed_) {
-      ENGINE_TRACE("Releasing key... \n");
+      ENGINE_TRACE(traces_.releasingHoldKey);
       Key(holdVk_, holdKeyCode_, false);
       holdKeyPressed_ = false;
     }
@@ -197,15 +200,15 @@ void Engine::ProcessMap(int m) {
   if (Magnitude(value_[m]) > s.threshold) {
     if (s.usesPowerCommand) return RunPowerCommand(m);
     if (s.usesKeys) {
-      ENGINE_TRACE("Pressing keys\n");
+      ENGINE_TRACE(traces_.pressingKeys);
       KeyPress(s.keyAction, value_[m], m);
     }
     if (s.usesButtons) {
-      ENGINE_TRACE("Pressing mouse buttons\n");
+      ENGINE_TRACE(traces_.pressingButtons);
       ButtonPress(s.buttonAction, value_[m], m);
     }
     if (s.usesWheel) {
-      ENGINE_TRACE("Scrolling wheel\n");
+      ENGINE_TRACE(traces_.scrollingWheel);
       WheelPress(s.wheelDirection, s.wheelMethod, value_[m], m);
     }
   } else {
@@ -214,15 +217,15 @@ void Engine::ProcessMap(int m) {
       return;
     }
     if (s.usesKeys) {
-      ENGINE_TRACE("Releasing keys\n");
+      ENGINE_TRACE(traces_.releasingKeys);
       KeyRelease(s.keyAction, m);
     }
     if (s.usesButtons) {
-      ENGINE_TRACE("Releasing buttons\n");
+      ENGINE_TRACE(traces_.releasingButtons);
       ButtonRelease(s.buttonAction, m);
     }
     if (s.usesWheel) {
-      ENGINE_TRACE("Tripping scroll engine\n");
+      ENGINE_TRACE(traces_.trippingScroll);
       wheelOnce_[m] = false;
     }
   }
@@ -239,9 +242,9 @@ void Engine::TapKeys(const Command& c) {
   for (int32_t k : c.keys) {
     if (k == -1) continue;
     Key(KeyIndexToVirtualKey(k), KeyIndexToKeyCode(k), true);
-    ENGINE_TRACE("Key Down");
+    ENGINE_TRACE(traces_.keyDown);
     Key(KeyIndexToVirtualKey(k), KeyIndexToKeyCode(k), false);
-    ENGINE_TRACE("Key Up");
+    ENGINE_TRACE(traces_.keyUp);
   }
 }
 
@@ -262,7 +265,7 @@ void Engine::KeyPress(int action, int32_t value, int m) {
     case kHold:
       if (!keys_.hold[m]) {
         keys_.hold[m] = true;
-        all(true, "Key Held");
+        all(true, traces_.keyHeld);
       }
       break;
     case kToggle:
@@ -271,10 +274,10 @@ void Engine::KeyPress(int action, int32_t value, int m) {
       keys_.toggle[m] = true;
       if (keys_.togglePhase[m]) {
         keys_.togglePhase[m] = false;
-        all(true, "Key Toggled Down");
+        all(true, traces_.keyToggledDown);
       } else {
         keys_.togglePhase[m] = true;
-        all(false, "Key Toggled Up");
+        all(false, traces_.keyToggledUp);
       }
       break;
     case kPulse:
@@ -298,7 +301,7 @@ void Engine::KeyRelease(int action, int m) {
   if (action == kHold && keys_.hold[m]) {
     SendKeys(MapCommand(m).keys, false, Via::SendInput);
     keys_.hold[m] = false;
-    ENGINE_TRACE("Keys releaased\n");
+    ENGINE_TRACE(traces_.keysReleased);
   }
 }
 
@@ -362,7 +365,7 @@ void Engine::ButtonRelease(int action, int m) {
       if (!ButtonSet(c, b)) continue;
       if (buttonHolds_[b] < 2) {
         Button(kButtons[b], false);
-        ENGINE_TRACE(kButtonReleased[b]);
+        ENGINE_TRACE(traces_.buttonReleased[b]);
       }
       --buttonHolds_[b];
     }
@@ -434,7 +437,7 @@ void Engine::RunPowerCommand(int m) {
       if (sinceStart > EditorPasses(c.powerDelay[a])) {
         switch (c.powerType[a]) {
           case kPowerKeypress:
-            ENGINE_TRACE("Blasting keys");
+            ENGINE_TRACE(traces_.blastingKeys);
             keysOf(a, true);
             started[a] = true;
             startPass[a] = total;
@@ -487,29 +490,29 @@ void Engine::HotKeys() {
     return vk != 0 && !ours && sink_.KeyDown(vk);
   };
   if (pressed(hotNavigation_)) {
-    Trace("Nav Hotkey state changed\n");
+    TraceLine(traces_.navigationHotKey);
     if (!WaitKeyUp(hotNavigation_)) return;
     mode_ = kMouselook;
     if (profile_) LoadAxes(profile_->mouselookAxes);
   }
   if (pressed(hotCommand_)) {
-    Trace("Comm Hotkey state changed\n");
+    TraceLine(traces_.commandHotKey);
     if (!WaitKeyUp(hotCommand_)) return;
     mode_ = kCommandMode;
   }
   if (pressed(hotMixed_)) {
-    Trace("Mixed Hotkey state changed\n");
+    TraceLine(traces_.mixedHotKey);
     if (!WaitKeyUp(hotMixed_)) return;
     mode_ = kMixedMode;
     if (profile_) LoadAxes(profile_->mixedAxes);
   }
   if (pressed(hotRecentre_)) {
     // No wait for the key: held, it re-centres on every reading.
-    Trace("Creating driver object from Engine::Render( ).\n");
+    TraceLine(traces_.recentreLink);
     if (recentre_) recentre_();
   }
   if (pressed(hotPause_)) {
-    Trace("Pause Hotkey state changed\n");
+    TraceLine(traces_.pauseHotKey);
     if (!WaitKeyUp(hotPause_)) return;
     paused_ = true;
     do {

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "commands/command.h"
+#include "commands/engine_traces.h"
 #include "commands/input_sink.h"
 
 // Where panning begins and how sensitive the two kinds of motion are, for one axis.
@@ -29,8 +30,9 @@ struct EngineProfile {
 
 class Engine {
  public:
-  // `recentre` takes the head's current position as the tracker's centre.
-  Engine(InputSink& sink, std::function<void()> recentre);
+  // `recentre` takes the head's current position as the tracker's centre; `traces` are the
+  // lines of the program the engine runs in.
+  Engine(InputSink& sink, std::function<void()> recentre, const EngineTraces& traces = QmouseEngineTraces());
 
   void SetMode(int32_t mode) { mode_ = mode; }
   int32_t Mode() const { return mode_; }
@@ -89,6 +91,7 @@ class Engine {
 
   InputSink& sink_;
   std::function<void()> recentre_;
+  const EngineTraces traces_;
   std::function<bool()> outputStopped_;
   const EngineProfile* profile_ = nullptr;
   int32_t mode_ = 0;

@@ -65,10 +65,13 @@ int Output::Emit() {
   Trace(texts::kTraceEmitterCreating);
   HxLink link;
   Win32InputSink sink;
-  Engine engine(sink, [] {
-    HxLink recentre;  // a link of its own for one action
-    recentre.SetZero();
-  });
+  Engine engine(
+      sink,
+      [] {
+        HxLink recentre;  // a link of its own for one action
+        recentre.SetZero();
+      },
+      HxprofilerEngineTraces());
   const std::shared_ptr<const Profile> held = profile_ ? profile_ : std::make_shared<const Profile>();
   EngineProfile view;
   PrepareEngine(engine, *held, view, [this] { return stopped_.load() == 1; });

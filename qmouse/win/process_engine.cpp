@@ -15,11 +15,14 @@ std::unique_ptr<Engine> gEngine;
 Engine& ProcessEngine() {
   std::call_once(gOnce, [] {
     gSink = std::make_unique<Win32InputSink>();
-    gEngine = std::make_unique<Engine>(*gSink, [] {
-      // A link of its own for one action: the head's position now becomes the centre.
-      CHxMouse link;
-      link.SetZero();
-    });
+    gEngine = std::make_unique<Engine>(
+        *gSink,
+        [] {
+          // A link of its own for one action: the head's position now becomes the centre.
+          CHxMouse link;
+          link.SetZero();
+        },
+        QmouseEngineTraces());
   });
   return *gEngine;
 }
