@@ -7,41 +7,22 @@
 
 #include "hxprofiler/main_window.h"
 #include "hxprofiler/output.h"
+#include "hxprofiler/startup.h"
 #include "hxprofiler/texts.h"
 #include "profiles/profile.h"
 #include "resources/hxprofiler/resource.h"
 #include "winui/app.h"
 
-namespace {
-std::string LoadText(UINT id, const char* fallback) {
-  char text[256] = {};
-  return LoadStringA(GetModuleHandleA(nullptr), id, text, sizeof text) ? text : fallback;
-}
-void Show(UINT id, const char* fallback) {
-  MessageBoxA(nullptr, LoadText(id, fallback).c_str(), texts::kAppTitle, MB_OK);
-}
-}  // namespace
-
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   SetCurrentDirectoryA(texts::kProgramFolder);  // the profiles' folder; may not exist
 
   winui::Application application;
-  const std::string alreadyRunning = LoadText(IDS_ALREADY_RUNNING, "Hxprofiler is already running!");
+  const std::string alreadyRunning = ResourceText(IDS_ALREADY_RUNNING, "Hxprofiler is already running!");
   if (!application.ClaimSingleInstance(texts::kMutexName)) {
     MessageBoxA(nullptr, alreadyRunning.c_str(), texts::kAppTitle, MB_OK);
     return 1;
   }
-  if (FAILED(OleInitialize(nullptr))) {
-    Show(IDS_OLE_FAILED, "Windows OLE initialization failed.");
-    return 1;
-  }
-  // Started for the framework's sake only; no socket is ever opened.
-  WSADATA sockets;
-  if (WSAStartup(MAKEWORD(1, 1), &sockets) != 0) {
-    Show(IDS_SOCKETS_FAILED, "Windows sockets initialization failed.");
-    OleUninitialize();
-    return 1;
-  }
+  if (!StartServices(SystemStartupCalls())) return 1;
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
   application.SetRegistryKey(texts::kCompanyKey, texts::kAppTitle);
