@@ -5,14 +5,20 @@
 #include <commctrl.h>
 #include <shlobj.h>
 #include <shobjidl.h>
+#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <deque>
 #include <fstream>
 #include <functional>
 #include <string>
+#include <vector>
 
+#include "hxprofiler/main_window.h"
+#include "hxsim/win/sim_client.h"
 #include "profiles/win/interface.h"
 #include "profiles/win/shell_link.h"
 #include "resources/profiles/resource.h"
@@ -104,16 +110,56 @@ Step Name(const std::string& name, int button = IDOK) {
 }
 const Step kEditorOk = {"Profile editor", [](HWND d) { Press(d, IDOK); }};
 
-// Posts a drop of one file at a point of the window, as the shell hands it over.
-void Drop(HWND window, const std::string& name) {
+// Posts a drop of one file at a point of the window, as the shell hands it over; sent, it is
+// handled (and its dialogs answered) before this returns.
+void Drop(HWND window, const std::string& name, bool send = false) {
   HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + name.size() + 2);
   auto* files = static_cast<DROPFILES*>(GlobalLock(memory));
   files->pFiles = sizeof(DROPFILES);
   files->pt = {20, 20};
   memcpy(files + 1, name.c_str(), name.size());
   GlobalUnlock(memory);
-  PostMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+  if (send) SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+  else PostMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
 }
+
+// The processes running `exe` (a file name), found by name as the system lists them.
+std::vector<DWORD> ProcessesOf(const std::string& exe) {
+  std::vector<DWORD> ids;
+  KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot.Get(), &entry); more; more = Process32Next(snapshot.Get(), &entry))
+    if (lstrcmpiA(entry.szExeFile, exe.c_str()) == 0) ids.push_back(entry.th32ProcessID);
+  return ids;
+}
+// The stand-in game (GAME_EXE) and those of its processes that were not there `before`.
+constexpr char kGameExe[] = "idle_game.exe";
+std::vector<DWORD> GamesStarted(const std::vector<DWORD>& before) {
+  std::vector<DWORD> started;
+  for (DWORD id : ProcessesOf(kGameExe))
+    if (std::find(before.begin(), before.end(), id) == before.end()) started.push_back(id);
+  return started;
+}
+void EndGamesStarted(const std::vector<DWORD>& before) {
+  for (DWORD id : GamesStarted(before)) {
+    KernelHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
+    if (process && TerminateProcess(process.Get(), 0)) WaitForSingleObject(process.Get(), 5000);
+  }
+}
+
+// hxprofiler's window differs from qmouse's by its options; here both use qmouse's layout,
+// the one this test program holds.
+struct ProgramOptions {
+  const char* program;
+  ManagerOptions options;
+};
+ProgramOptions HxprofilerInQmouseLayout() {
+  ManagerOptions options = HxprofilerManagerOptions();
+  options.dialogId = QmouseManagerOptions().dialogId;
+  return {"hxprofiler", options};
+}
+const ProgramOptions kPrograms[] = {{"qmouse", QmouseManagerOptions()}, HxprofilerInQmouseLayout()};
 
 class Manager : public testing::Test {
  protected:
@@ -130,6 +176,7 @@ class Manager : public testing::Test {
   }
   void TearDown() override {
     window_.reset();
+    EndGamesStarted(gamesBefore_);
     RegDeleteTreeA(HKEY_CURRENT_USER, app_.RegistryPath().c_str());
     SetCurrentDirectoryA("..");
     SHFILEOPSTRUCTA remove = {};
@@ -146,8 +193,9 @@ class Manager : public testing::Test {
     p.SetGameArguments(arguments);
     ASSERT_TRUE(p.Save(file));
   }
-  HWND Open() {
-    window_ = std::make_unique<Interface>(host_, app_);
+  HWND Open(const ManagerOptions& options = QmouseManagerOptions()) {
+    window_.reset();
+    window_ = std::make_unique<Interface>(host_, app_, options);
     EXPECT_TRUE(window_->Create(nullptr));
     window_->Show();
     return gManager = window_->hwnd();
@@ -215,6 +263,7 @@ class Manager : public testing::Test {
   }
 
   RecordingHost host_;
+  const std::vector<DWORD> gamesBefore_ = ProcessesOf(kGameExe);
   winui::Application app_;
   std::unique_ptr<Interface> window_;
   std::string folder_;
@@ -408,6 +457,69 @@ TEST_F(Manager, LaunchEngageAndDisengage) {
   Click(IDC_MANAGER_ENGAGE);
   window_.reset();
   EXPECT_EQ(host_.calls, "engage " + folder_ + "\\lost.exe;disengage;engage " + folder_ + "\\lost.exe;disengage;");
+}
+
+// qmouse takes a single match of a drop at once; hxprofiler offers it in the chooser as it
+// offers two. Either way the chosen profile becomes the active one.
+TEST_F(Manager, EachProgramChoosesAmongMatchesItsWay) {
+  const std::string oneLink = Shortcut(folder_ + "\\one.exe"), twoLink = Shortcut(folder_ + "\\two.exe");
+  Write("single.cpf", Resolved(oneLink));
+  Write("twin1.cpf", Resolved(twoLink));
+  Write("twin2.cpf", Resolved(twoLink));
+  const struct {
+    const ProgramOptions& program;
+    const std::string& link;
+    const char* offered;  // the chooser's entries, "" when it does not appear
+    const char* active;
+  } cases[] = {{kPrograms[0], oneLink, "", "single"}, {kPrograms[0], twoLink, "twin1.cpf,twin2.cpf", "twin2"},
+               {kPrograms[1], oneLink, "single.cpf", "single"}, {kPrograms[1], twoLink, "twin1.cpf,twin2.cpf", "twin2"}};
+  for (const auto& c : cases) {
+    HWND w = Open(c.program.options);
+    std::string offered;
+    std::deque<Step> chooser;
+    if (*c.offered) chooser.push_back({kCaption, [&](HWND d) {
+                                         HWND list = GetDlgItem(d, IDC_CHOOSER_LIST);
+                                         const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+                                         for (int i = 0; i < count; ++i) {
+                                           char name[MAX_PATH] = {};
+                                           SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(name));
+                                           offered += std::string(i ? "," : "") + name;
+                                         }
+                                         SendMessageA(list, LB_SETCURSEL, count - 1, 0);
+                                         SendMessageA(d, WM_COMMAND, MAKEWPARAM(IDC_CHOOSER_LIST, LBN_SELCHANGE),
+                                                      reinterpret_cast<LPARAM>(list));
+                                         Press(d, IDOK);
+                                       }});
+    Run([&] { Drop(w, c.link, true); }, chooser);
+    EXPECT_EQ(offered, c.offered) << c.program.program << " " << c.link;
+    EXPECT_EQ(Text(w, IDC_MANAGER_ACTIVE), c.active) << c.program.program << " " << c.link;
+  }
+}
+
+// qmouse starts the game on every Launch; hxprofiler only on the first while its window lives,
+// and a later Launch only engages.
+TEST_F(Manager, EachProgramStartsItsGameOnceOrOnEveryLaunch) {
+  const char* fromEnv = getenv("GAME_EXE");
+  const std::string game = WindowsPath(fromEnv ? fromEnv : "");
+  ASSERT_TRUE(Exists(game)) << "GAME_EXE " << game;
+  Write("game.cpf", game);
+  const size_t expected[] = {2, 1};
+  for (int p = 0; p < 2; ++p) {
+    HWND w = Open(kPrograms[p].options);
+    host_.calls.clear();
+    Select("game");
+    for (int round = 0; round < 2; ++round) {
+      Click(IDC_MANAGER_LAUNCH);
+      Click(IDC_MANAGER_ENGAGE);  // reads "Disengage"
+    }
+    const std::string engaged = "engage " + game + ";disengage;";
+    EXPECT_EQ(host_.calls, engaged + engaged) << kPrograms[p].program;
+    EXPECT_EQ(Text(w, IDC_MANAGER_LAUNCH), "Launch") << kPrograms[p].program;
+    EXPECT_EQ(GamesStarted(gamesBefore_).size(), expected[p]) << kPrograms[p].program;
+    window_.reset();
+    EndGamesStarted(gamesBefore_);
+    EXPECT_TRUE(GamesStarted(gamesBefore_).empty()) << kPrograms[p].program;
+  }
 }
 
 TEST_F(Manager, DetailsShowTheProfileInTheChosenMode) {
