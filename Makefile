@@ -1,5 +1,5 @@
 # Shortcuts; each target does its own set-up (see README.md).
-.PHONY: test run bench sim shots hxprofiler setup
+.PHONY: test run bench sim shots readme-shots hxprofiler setup
 
 run:
 	tools/run-qmouse
@@ -18,6 +18,9 @@ sim:
 
 shots:
 	tools/screenshots
+
+readme-shots:
+	tools/screenshots --readme
 
 setup:
 	tools/build-setup

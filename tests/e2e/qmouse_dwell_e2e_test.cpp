@@ -3,6 +3,7 @@
 // resume.
 #include "tests/e2e/probe.h"
 #include "tests/e2e/qmouse_fixture.h"
+#include "tests/e2e/screenshot.h"
 
 namespace {
 
@@ -28,6 +29,15 @@ class QmouseDwell : public Qmouse {
     PostMessageA(window_, NullWindowTrayMessage(), 132, WM_RBUTTONUP);
     return WaitFor([&] { return OwnWindow("#32768", [](HWND w) { return IsWindowVisible(w) != FALSE; }) != nullptr; },
                    5000);
+  }
+  // A key pressed and let go, as a user would at the keyboard.
+  static void PressKey(WORD vk) {
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[1].ki.wVk = vk;
+    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof(INPUT));
+    Sleep(40);
   }
   // Puts the cursor at `p` as a user would with the mouse; head control resumes a second
   // later and a dwell there clicks about 0.75 s after that.
@@ -92,6 +102,22 @@ TEST_F(QmouseDwell, DwellOnThePanelChoosesTheMode) {
   Rest(probe, {500, 500});  // and the next dwell clicks right
   ASSERT_TRUE(probe.WaitEvents(2, 4000)) << probe.Joined();
   EXPECT_EQ(probe.Joined(), "Rdown 100,100 Rup 100,100");
+
+  // Pictures for the README: the panel with the chosen mode, and the tray menu marking it.
+  if (const std::string shots = ShotsFolder(); !shots.empty()) {
+    // Moving the cursor by hand holds head control, and with it dwell, for a second: enough
+    // for each picture, so no dwell click lands on the menu while it shows.
+    SetCursorPos(50, 50);
+    Sleep(300);  // let it paint: a picture for people, not a condition
+    EXPECT_TRUE(SaveWindowPicture(panel, shots + "floating_panel.bmp"));
+    SetCursorPos(60, 60);
+    ASSERT_TRUE(OpenTrayMenu()) << "no menu of qmouse's shows";
+    HWND menu = OwnWindow("#32768", [](HWND w) { return IsWindowVisible(w) != FALSE; });
+    Sleep(300);
+    EXPECT_TRUE(SaveWindowPicture(menu, shots + "tray_menu.bmp"));
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(menu); }, 3000)) << "Escape left the menu open";
+  }
 }
 
 TEST_F(QmouseDwell, PauseFromThePanelResumeFromTheTray) {
@@ -118,16 +144,8 @@ TEST_F(QmouseDwell, PauseFromThePanelResumeFromTheTray) {
   ASSERT_TRUE(OpenTrayMenu()) << "no menu of qmouse's shows";
   // Menus are not readable across processes here, so the item is chosen by keyboard, as a
   // user could: the eight modes, then "Pause Quellan Mouse".
-  auto key = [](WORD vk) {
-    INPUT in[2] = {};
-    in[0].type = in[1].type = INPUT_KEYBOARD;
-    in[0].ki.wVk = in[1].ki.wVk = vk;
-    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, in, sizeof(INPUT));
-    Sleep(40);
-  };
-  for (int i = 0; i < 9; ++i) key(VK_DOWN);
-  key(VK_RETURN);
+  for (int i = 0; i < 9; ++i) PressKey(VK_DOWN);
+  PressKey(VK_RETURN);
   EXPECT_TRUE(WaitFor([&] { return ButtonText(panel, IDC_PAUSE) == "Pause"; }, 3000));
   Pose(24, 0);  // +12 again: 60 pixels once head control is back
   EXPECT_TRUE(CursorAt(760, 600, 3000)) << CursorText();

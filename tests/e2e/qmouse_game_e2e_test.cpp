@@ -18,6 +18,7 @@
 #include "tests/e2e/game_steps.h"
 #include "tests/e2e/probe.h"
 #include "tests/e2e/remote.h"
+#include "tests/e2e/screenshot.h"
 
 namespace {
 namespace mt = manager_texts;
@@ -79,6 +80,13 @@ class QmouseGame : public Qmouse {
     for (int other : group) CheckDlgButton(dialog, other, BST_UNCHECKED);
     CheckDlgButton(dialog, id, BST_CHECKED);
     Program::Click(dialog, id);
+  }
+  // With HX_SHOTS set, a picture of one of qmouse's windows for the README.
+  static void Shoot(HWND window, const char* name) {
+    if (const std::string shots = ShotsFolder(); !shots.empty()) {
+      Sleep(300);  // let it paint: a picture for people, not a condition
+      EXPECT_TRUE(SaveWindowPicture(window, shots + name + ".bmp")) << name;
+    }
   }
   // A dialog of qmouse's with caption or text `text`; the step fails without it.
   HWND Dialog(const std::string& text) {
@@ -191,8 +199,10 @@ TEST_F(QmouseGame, APlayerDropsAGameMakesItsProfileLaunchesAndPlays) {
   Choose(keys, IDC_KEY_HOLD, {IDC_KEY_TAP, IDC_KEY_HOLD, IDC_KEY_TOGGLE, IDC_KEY_PULSE});
   Program::Press(keys, IDOK);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(keys); }, 5000));
+  Shoot(mapper, "game_command_options");
   Program::Press(mapper, IDOK);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(mapper); }, 5000));
+  Shoot(editor, "game_profile_editor");
   Program::Press(editor, IDOK);
   ASSERT_TRUE(WaitFor([&] { return GetFileAttributesA(profile.c_str()) != INVALID_FILE_ATTRIBUTES; }, 5000))
       << "OK wrote no " << profile;
@@ -204,6 +214,7 @@ TEST_F(QmouseGame, APlayerDropsAGameMakesItsProfileLaunchesAndPlays) {
   HWND panel = qmouse_.FindDialog("Quellan Mouse ", 3000);
   ASSERT_NE(panel, nullptr);
   ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(GetDlgItem(manager, IDC_MANAGER_LAUNCH)) != FALSE; }, 5000));
+  Shoot(manager, "game_profile_manager");
   Program::Press(manager, IDC_MANAGER_LAUNCH);
   ASSERT_TRUE(WaitFor([&] { return !GameLines(events).empty(); }, 15000)) << "Launch started no game";
   ASSERT_EQ(GameLines(events)[0], "ready");
