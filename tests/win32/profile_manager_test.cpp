@@ -123,22 +123,17 @@ void Drop(HWND window, const std::string& name, bool send = false) {
   else PostMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
 }
 
-// The processes running `exe` (a file name), found by name as the system lists them.
-std::vector<DWORD> ProcessesOf(const std::string& exe) {
-  std::vector<DWORD> ids;
+// The processes of the stand-in game (GAME_EXE) that were not there `before`.
+constexpr char kGameExe[] = "idle_game.exe";
+std::vector<DWORD> GamesStarted(const std::vector<DWORD>& before) {
+  std::vector<DWORD> started;
   KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
   PROCESSENTRY32 entry = {};
   entry.dwSize = sizeof entry;
   for (BOOL more = Process32First(snapshot.Get(), &entry); more; more = Process32Next(snapshot.Get(), &entry))
-    if (lstrcmpiA(entry.szExeFile, exe.c_str()) == 0) ids.push_back(entry.th32ProcessID);
-  return ids;
-}
-// The stand-in game (GAME_EXE) and those of its processes that were not there `before`.
-constexpr char kGameExe[] = "idle_game.exe";
-std::vector<DWORD> GamesStarted(const std::vector<DWORD>& before) {
-  std::vector<DWORD> started;
-  for (DWORD id : ProcessesOf(kGameExe))
-    if (std::find(before.begin(), before.end(), id) == before.end()) started.push_back(id);
+    if (!lstrcmpiA(entry.szExeFile, kGameExe) &&
+        std::find(before.begin(), before.end(), entry.th32ProcessID) == before.end())
+      started.push_back(entry.th32ProcessID);
   return started;
 }
 void EndGamesStarted(const std::vector<DWORD>& before) {
@@ -263,7 +258,7 @@ class Manager : public testing::Test {
   }
 
   RecordingHost host_;
-  const std::vector<DWORD> gamesBefore_ = ProcessesOf(kGameExe);
+  const std::vector<DWORD> gamesBefore_ = GamesStarted({});
   winui::Application app_;
   std::unique_ptr<Interface> window_;
   std::string folder_;
@@ -471,8 +466,10 @@ TEST_F(Manager, EachProgramChoosesAmongMatchesItsWay) {
     const std::string& link;
     const char* offered;  // the chooser's entries, "" when it does not appear
     const char* active;
-  } cases[] = {{kPrograms[0], oneLink, "", "single"}, {kPrograms[0], twoLink, "twin1.cpf,twin2.cpf", "twin2"},
-               {kPrograms[1], oneLink, "single.cpf", "single"}, {kPrograms[1], twoLink, "twin1.cpf,twin2.cpf", "twin2"}};
+  } cases[] = {{kPrograms[0], oneLink, "", "single"},
+               {kPrograms[0], twoLink, "twin1.cpf,twin2.cpf", "twin2"},
+               {kPrograms[1], oneLink, "single.cpf", "single"},
+               {kPrograms[1], twoLink, "twin1.cpf,twin2.cpf", "twin2"}};
   for (const auto& c : cases) {
     HWND w = Open(c.program.options);
     std::string offered;
