@@ -10,11 +10,12 @@
 #include "hxprofiler/startup.h"
 #include "hxprofiler/texts.h"
 #include "profiles/profile.h"
+#include "profiles/win/profile_folder.h"
 #include "resources/hxprofiler/resource.h"
 #include "winui/app.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  SetCurrentDirectoryA(texts::kProgramFolder);  // the profiles' folder; may not exist
+  EnterProfileFolder(texts::kProgramFolder);  // the profiles' folder; without one, where started
 
   winui::Application application;
   const std::string alreadyRunning = ResourceText(IDS_ALREADY_RUNNING, "Hxprofiler is already running!");

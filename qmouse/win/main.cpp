@@ -6,13 +6,14 @@
 
 #include "qmouse/texts.h"
 #include "profiles/profile.h"
+#include "profiles/win/profile_folder.h"
 #include "qmouse/win/null_window.h"
 #include "qmouse/win/process_engine.h"
 #include "resources/qmouse/resource.h"
 #include "winui/app.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  SetCurrentDirectoryA(texts::kProgramFolder);  // the profiles' folder; may not exist
+  EnterProfileFolder(texts::kProgramFolder);  // the profiles' folder; without one, where started
 
   winui::Application application;
   if (!application.ClaimSingleInstance(texts::kMutexName)) {

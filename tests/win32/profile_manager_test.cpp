@@ -20,6 +20,7 @@
 #include "hxprofiler/main_window.h"
 #include "hxsim/win/sim_client.h"
 #include "profiles/win/interface.h"
+#include "profiles/win/profile_folder.h"
 #include "profiles/win/shell_link.h"
 #include "resources/profiles/resource.h"
 #include "tests/e2e/screenshot.h"
@@ -551,6 +552,42 @@ TEST_F(Manager, DetailsShowTheProfileInTheChosenMode) {
                             }}});
   EXPECT_EQ(seen, "1 1 W|None set|None|Select a motion to view its command. / 7 Move right: Tap the W key");
   EXPECT_EQ(CurrentProfile().Mode(), kMixedMode);
+}
+
+// Profiles go to the fixed folder only where this user can write; otherwise to the user's own,
+// made when missing; with neither the program stays where it was started.
+TEST(ProfileFolder, FixedWhenWritableOtherwiseTheUsersOwn) {
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  const std::string base = std::string(temp) + "hx_folder_" + std::to_string(GetTickCount());
+  const std::string fixed = base + "\\fixed", personal = base + "\\personal", file = base + "\\a file";
+  ASSERT_TRUE(CreateDirectoryA(base.c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryA(fixed.c_str(), nullptr));
+  std::ofstream(file) << "not a folder";
+  struct Row {
+    std::string fixed, personal, chosen;
+  };
+  const Row rows[] = {
+      {fixed, personal, fixed},
+      {base + "\\missing", personal, personal},
+      {file, personal, personal},
+      {base + "\\missing", "", ""},
+      {base + "\\missing", base + "\\no such\\personal", ""},
+  };
+  for (const Row& row : rows) {
+    RemoveDirectoryA(personal.c_str());
+    EXPECT_EQ(ChooseProfileFolder(row.fixed, row.personal), row.chosen) << row.fixed << " / " << row.personal;
+    EXPECT_EQ(GetFileAttributesA(personal.c_str()) != INVALID_FILE_ATTRIBUTES, row.chosen == personal) << row.fixed;
+  }
+  // The check leaves nothing behind in the fixed folder.
+  WIN32_FIND_DATAA found;
+  const HANDLE search = FindFirstFileA((fixed + "\\*.tmp").c_str(), &found);
+  EXPECT_EQ(search, INVALID_HANDLE_VALUE);
+  if (search != INVALID_HANDLE_VALUE) FindClose(search);
+  RemoveDirectoryA(personal.c_str());
+  DeleteFileA(file.c_str());
+  RemoveDirectoryA(fixed.c_str());
+  RemoveDirectoryA(base.c_str());
 }
 
 }  // namespace
