@@ -102,6 +102,7 @@ class QmouseMonitors : public Qmouse {
 };
 
 TEST_F(QmouseMonitors, HeadCarriesTheCursorAcrossAndBackWithTheIndicatorBesideIt) {
+  SetCursorPos(100, 100);  // on the primary when qmouse starts
   StartQmouse();
   ASSERT_TRUE(CursorAt(640, 512, 5000)) << "the splash holds the cursor in the primary's middle; at " << CursorText();
   WaitForHeadControl();
@@ -119,7 +120,9 @@ TEST_F(QmouseMonitors, HeadCarriesTheCursorAcrossAndBackWithTheIndicatorBesideIt
 }
 
 TEST_F(QmouseMonitors, PanelStaysOnTheMonitorItWasPutOnAndOnItsWorkArea) {
+  SetCursorPos(100, 100);
   StartQmouse();
+  ASSERT_TRUE(CursorAt(640, 512, 5000)) << CursorText();
   WaitForHeadControl();
   HWND panel = Panel();
   ASSERT_NE(panel, nullptr);
@@ -142,7 +145,9 @@ TEST_F(QmouseMonitors, PanelStaysOnTheMonitorItWasPutOnAndOnItsWorkArea) {
 }
 
 TEST_F(QmouseMonitors, DisplayChangeBringsAStrandedPanelBackWithoutTheTracker) {
+  SetCursorPos(2000, 100);  // the user looks at the second monitor when qmouse starts
   StartQmouse();
+  EXPECT_TRUE(CursorAt(1792, 384, 5000)) << "the splash holds the cursor in its monitor's middle; at " << CursorText();
   WaitForHeadControl();
   HWND panel = Panel();
   ASSERT_NE(panel, nullptr);
