@@ -5,7 +5,6 @@ namespace winui {
 namespace {
 
 using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 
 // Looked up once; a library that is missing stays missing for the life of the process.
 GetDpiForMonitorFn DpiForMonitor() {
@@ -14,12 +13,6 @@ GetDpiForMonitorFn DpiForMonitor() {
     return shcore ? reinterpret_cast<GetDpiForMonitorFn>(reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
                   : nullptr;
   }();
-  return fn;
-}
-
-GetDpiForWindowFn DpiForWindow() {
-  static const GetDpiForWindowFn fn = reinterpret_cast<GetDpiForWindowFn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
   return fn;
 }
 
@@ -40,14 +33,6 @@ int MonitorDpi(HMONITOR monitor) {
   if (monitor && DpiForMonitor() && SUCCEEDED(DpiForMonitor()(monitor, kEffectiveDpi, &x, &y)) && Plausible(y))
     return static_cast<int>(y);
   return SystemDpi();
-}
-
-int WindowDpi(HWND window) {
-  if (window && DpiForWindow()) {
-    const UINT dpi = DpiForWindow()(window);
-    if (Plausible(dpi)) return static_cast<int>(dpi);
-  }
-  return window ? MonitorDpi(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST)) : SystemDpi();
 }
 
 }  // namespace winui
