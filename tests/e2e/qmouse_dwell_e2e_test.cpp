@@ -147,8 +147,10 @@ TEST_F(QmouseDwell, PauseFromThePanelResumeFromTheTray) {
   for (int i = 0; i < 9; ++i) PressKey(VK_DOWN);
   PressKey(VK_RETURN);
   EXPECT_TRUE(WaitFor([&] { return ButtonText(panel, IDC_PAUSE) == "Pause"; }, 3000));
-  Pose(24, 0);  // +12 again: 60 pixels once head control is back
-  EXPECT_TRUE(CursorAt(760, 600, 3000)) << CursorText();
+  // The first step after a hold moves by the whole turn since the last step: the 12 made while
+  // paused and 12 more, 120 pixels, whether or not a step came between the two.
+  Pose(24, 0);
+  EXPECT_TRUE(CursorAt(820, 600, 3000)) << CursorText();
 }
 
 // One question at a time: while the panel's Pause question is open, the panel's Shutdown
