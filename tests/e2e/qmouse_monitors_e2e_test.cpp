@@ -65,15 +65,16 @@ class QmouseMonitors : public Qmouse {
     ASSERT_TRUE(EqualRect(&screens[0].bounds, &kSecond) || EqualRect(&screens[1].bounds, &kSecond));
   }
   HWND Panel() { return qmouse_.FindDialog("Quellan Mouse ", 5000); }
-  // The visible horizontal dwell indicator: a dialog of ours with a frame but no title bar,
-  // wider than tall.
-  HWND VisibleIndicator(DWORD timeoutMs) {
+  // The visible horizontal dwell indicator on `monitor`: a dialog of ours with a frame but no
+  // title bar, wider than tall. One still showing elsewhere, from the dwell before, is not it.
+  HWND VisibleIndicator(const RECT& monitor, DWORD timeoutMs) {
     HWND found = nullptr;
     WaitFor([&] {
-      found = OwnWindow("#32770", [](HWND w) {
-        RECT r;
+      found = OwnWindow("#32770", [&monitor](HWND w) {
+        RECT r, common;
         return IsWindowVisible(w) && (GetWindowLongA(w, GWL_STYLE) & WS_CAPTION) != WS_CAPTION &&
-               !GetDlgItem(w, IDC_SPLASH_PICTURE) && GetWindowRect(w, &r) && r.right - r.left > r.bottom - r.top;
+               !GetDlgItem(w, IDC_SPLASH_PICTURE) && GetWindowRect(w, &r) && r.right - r.left > r.bottom - r.top &&
+               IntersectRect(&common, &r, &monitor);
       });
       return found != nullptr;
     }, timeoutMs);
@@ -84,7 +85,7 @@ class QmouseMonitors : public Qmouse {
   // height at 96 DPI and as much larger as the DPI is.
   void ExpectIndicatorBesideTheCursorOn(const RECT& monitor) {
     const POINT cursor = Cursor();
-    HWND indicator = VisibleIndicator(10000);
+    HWND indicator = VisibleIndicator(monitor, 10000);
     ASSERT_NE(indicator, nullptr) << "no indicator for a dwell at " << CursorText();
     RECT r;
     ASSERT_TRUE(GetWindowRect(indicator, &r));
