@@ -9,6 +9,7 @@
 #include <string>
 #include <type_traits>
 
+#include "hx_version.h"
 #include "resources/qmouse/resource.h"
 
 namespace {
@@ -244,7 +245,7 @@ TEST(QmouseResources, IconAndSplashLoad) {
   DeleteObject(splash);
 }
 
-TEST(QmouseResources, ManifestAsksForCommonControls6) {
+TEST(QmouseResources, ManifestAsksForCommonControls6PerMonitorDpiAndNamesTheVersion) {
   HRSRC found = FindResourceA(Module(), MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
   ASSERT_NE(found, nullptr);
   const char* data = static_cast<const char*>(LockResource(LoadResource(Module(), found)));
@@ -253,6 +254,9 @@ TEST(QmouseResources, ManifestAsksForCommonControls6) {
   EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
             std::string::npos);
   EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
+  EXPECT_NE(manifest.find("PerMonitorV2"), std::string::npos);
+  EXPECT_NE(manifest.find("name=\"Korvath.QuellanMouse.qmouse\" version=\"" HX_VERSION_TEXT "\""), std::string::npos)
+      << manifest;
 }
 
 }  // namespace
