@@ -2,8 +2,8 @@
 ; (32-bit and 64-bit), their Start-menu entries, the uninstaller and its entry in "Add or
 ; remove programs". Built by tools/build-setup, which passes:
 ;   /DVERSION=a.b.c.d   the project version of the top CMakeLists.txt
-;   /DWIN32_DIR=...     the 32-bit build tree (qmouse, hxprofiler, hxcpl.dll)
-;   /DWIN64_DIR=...     the 64-bit build tree (hxcpl64.dll)
+;   /DPROGRAMS_DIR=...  the programs as shipped: qmouse.exe, hxprofiler.exe, hxcpl.dll and
+;                       hxcpl64.dll, stripped of their debugging data (tools/build-setup)
 ;   /DTOP_DIR=...       the checkout (README.md, LICENSE.txt)
 ;   /DOUT_FILE=...      where the setup program goes
 ; /S runs setup and the uninstaller silently.
@@ -15,8 +15,7 @@ Unicode true
   !endif
 !macroend
 !insertmacro Required VERSION
-!insertmacro Required WIN32_DIR
-!insertmacro Required WIN64_DIR
+!insertmacro Required PROGRAMS_DIR
 !insertmacro Required TOP_DIR
 !insertmacro Required OUT_FILE
 
@@ -140,10 +139,10 @@ Section "Quellan Mouse and Hxprofiler" SecMain
   SectionIn RO
   Call StopPrograms
   SetOutPath "$INSTDIR"
-  File "${WIN32_DIR}/qmouse/qmouse.exe"
-  File "${WIN32_DIR}/hxprofiler/hxprofiler.exe"
-  File "${WIN32_DIR}/hxcpl/hxcpl.dll"
-  File "${WIN64_DIR}/hxcpl/hxcpl64.dll"
+  File "${PROGRAMS_DIR}/qmouse.exe"
+  File "${PROGRAMS_DIR}/hxprofiler.exe"
+  File "${PROGRAMS_DIR}/hxcpl.dll"
+  File "${PROGRAMS_DIR}/hxcpl64.dll"
   File "/oname=README.txt" "${TOP_DIR}/README.md"
   File "${TOP_DIR}/LICENSE.txt"
   WriteUninstaller "$INSTDIR\uninstall.exe"
