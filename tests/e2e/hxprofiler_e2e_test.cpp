@@ -88,7 +88,7 @@ class Hxprofiler : public testing::Test {
     CreateDirectoryA("C:\\Program Files", nullptr);
     CreateDirectoryA(texts::kProgramFolder, nullptr);
     profileFile_ = std::string(texts::kProgramFolder) + "\\Walk.cpf";
-    SaveWalkProfile(profileFile_);
+    ASSERT_NO_FATAL_FAILURE(SaveWalkProfile(profileFile_));
   }
   void TearDown() override {
     if (program_.Running()) program_.Kill();
@@ -124,6 +124,13 @@ class Hxprofiler : public testing::Test {
   }
   int Threads() { return ThreadCount(program_.Id()); }
   static std::vector<std::string> Keys(const Probe& probe) { return FoldedKeys(probe.Events()); }
+  // The game takes the keyboard, Engage, and the head turned left holds W in it.
+  void EngageAndHoldW(Probe& game) {
+    ASSERT_TRUE(game.TakeKeyboard());
+    Click(IDC_MANAGER_ENGAGE);
+    Pose(-1200);
+    ASSERT_TRUE(KeysAre(game, {down_})) << game.Joined();
+  }
   bool KeysAre(Probe& probe, const std::vector<std::string>& want, DWORD timeoutMs = 5000) {
     return WaitFor([&] { probe.Pump(20); return Keys(probe) == want; }, timeoutMs);
   }
@@ -259,10 +266,7 @@ TEST_F(Hxprofiler, UnplugWhileIdleChangesNothingAndWhileEngagedRestartsOutput) {
   EXPECT_EQ(ButtonText(IDC_MANAGER_ENGAGE), "Engage");
 
   Probe game({100, 100, 500, 400});
-  ASSERT_TRUE(game.TakeKeyboard());
-  Click(IDC_MANAGER_ENGAGE);
-  Pose(-1200);
-  ASSERT_TRUE(KeysAre(game, {down_})) << game.Joined();
+  ASSERT_NO_FATAL_FAILURE(EngageAndHoldW(game));
 
   ASSERT_EQ(sim_.Control("unplug").substr(0, 2), "ok");
   EXPECT_TRUE(KeysAre(game, {down_, up_})) << "the removal left the key held: " << game.Joined();
@@ -292,10 +296,7 @@ TEST_F(Hxprofiler, ReadFailureEndsOutputAndLetsGoWhileTheButtonsStayEngaged) {
   SelectWalk();
   const int resting = RestingThreads();
   Probe game({100, 100, 500, 400});
-  ASSERT_TRUE(game.TakeKeyboard());
-  Click(IDC_MANAGER_ENGAGE);
-  Pose(-1200);
-  ASSERT_TRUE(KeysAre(game, {down_})) << game.Joined();
+  ASSERT_NO_FATAL_FAILURE(EngageAndHoldW(game));
 
   ASSERT_EQ(sim_.Control("fail IOCTL_GET_POSITION").substr(0, 2), "ok");
   EXPECT_TRUE(KeysAre(game, {down_, up_})) << "the failed read left the key held: " << game.Joined();

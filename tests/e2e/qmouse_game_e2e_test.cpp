@@ -130,7 +130,7 @@ std::vector<std::string> GameLines(const std::string& events) {
 }
 
 TEST_F(QmouseGame, EngagedTurnHoldsTheKeyAndDisengagingLetsGo) {
-  SaveWalkProfile(ProfileFile("Walk"));
+  ASSERT_NO_FATAL_FAILURE(SaveWalkProfile(ProfileFile("Walk")));
   StartQmouse();
   WaitForHeadControl();
   HWND manager = OpenManager();
@@ -249,7 +249,7 @@ TEST_F(QmouseGame, DropsAndLaunchesWhileEngagedLeaveNothingHeld) {
   const std::string shortcut = MakeGameShortcut(events);
   ASSERT_FALSE(shortcut.empty());
   made_.push_back(shortcut);
-  SaveWalkProfile(ProfileFile("Walk"), WindowsPath(std::getenv("KEY_PROBE_EXE")));
+  ASSERT_NO_FATAL_FAILURE(SaveWalkProfile(ProfileFile("Walk"), WindowsPath(std::getenv("KEY_PROBE_EXE"))));
   StartQmouse();
   WaitForHeadControl();
   HWND manager = OpenManager();

@@ -3,6 +3,8 @@
 // does not carry across processes (a drop's HDROP, a list view's LVITEM).
 #include <windows.h>
 
+#include <cstring>
+#include <string>
 #include <vector>
 
 class RemoteCopy {
@@ -35,4 +37,16 @@ inline std::vector<char> DropBytes(const std::string& file, LONG x, LONG y) {
   drop->pt = {x, y};
   memcpy(bytes.data() + sizeof(DROPFILES), file.data(), file.size());
   return bytes;
+}
+
+// The same drop as a handle of this process, for a window of the test's own; the receiver's
+// DragFinish frees it.
+inline HGLOBAL LocalDrop(const std::string& file, LONG x, LONG y) {
+  const std::vector<char> bytes = DropBytes(file, x, y);
+  HGLOBAL memory = GlobalAlloc(GHND, bytes.size());
+  if (memory) {
+    memcpy(GlobalLock(memory), bytes.data(), bytes.size());
+    GlobalUnlock(memory);
+  }
+  return memory;
 }

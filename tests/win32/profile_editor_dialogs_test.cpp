@@ -23,6 +23,7 @@
 #include "profiles/win/profile_editor.h"
 #include "resources/profiles/resource.h"
 #include "resources/qmouse/resource.h"
+#include "tests/e2e/remote.h"
 #include "tests/e2e/screenshot.h"
 #include "tests/win32/win_test_support.h"
 
@@ -280,12 +281,7 @@ TEST_F(ProfileDialogs, AxisOptionsOpenWithTheWorkingCopyAndReturnOnOkOnly) {
 
 // Posts a drop of one file, as the shell would hand it over.
 void Drop(HWND d, const std::string& name) {
-  HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + name.size() + 2);
-  auto* files = static_cast<DROPFILES*>(GlobalLock(memory));
-  files->pFiles = sizeof(DROPFILES);
-  memcpy(files + 1, name.c_str(), name.size());
-  GlobalUnlock(memory);
-  PostMessageA(d, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+  PostMessageA(d, WM_DROPFILES, reinterpret_cast<WPARAM>(LocalDrop(name, 0, 0)), 0);
 }
 
 // A shortcut dropped onto the editor sets the game; a file that is no shortcut is refused.

@@ -23,6 +23,7 @@
 #include "profiles/win/profile_folder.h"
 #include "profiles/win/shell_link.h"
 #include "resources/profiles/resource.h"
+#include "tests/e2e/remote.h"
 #include "tests/e2e/screenshot.h"
 
 namespace {
@@ -114,14 +115,9 @@ const Step kEditorOk = {"Profile editor", [](HWND d) { Press(d, IDOK); }};
 // Posts a drop of one file at a point of the window, as the shell hands it over; sent, it is
 // handled (and its dialogs answered) before this returns.
 void Drop(HWND window, const std::string& name, bool send = false) {
-  HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + name.size() + 2);
-  auto* files = static_cast<DROPFILES*>(GlobalLock(memory));
-  files->pFiles = sizeof(DROPFILES);
-  files->pt = {20, 20};
-  memcpy(files + 1, name.c_str(), name.size());
-  GlobalUnlock(memory);
-  if (send) SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
-  else PostMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+  const WPARAM drop = reinterpret_cast<WPARAM>(LocalDrop(name, 20, 20));
+  if (send) SendMessageA(window, WM_DROPFILES, drop, 0);
+  else PostMessageA(window, WM_DROPFILES, drop, 0);
 }
 
 // The processes of the stand-in game (GAME_EXE) that were not there `before`.
