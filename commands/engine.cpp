@@ -58,6 +58,9 @@ const Command& Engine::MapCommand(int m) const {
 }
 
 void Engine::Prepare(const EngineProfile& profile, std::function<bool()> outputStopped) {
+  // Nothing of an engagement before, held or remembered, reaches this one.
+  ReleaseAll();
+  run_ = Run{};
   profile_ = &profile;
   outputStopped_ = std::move(outputStopped);
   for (int m = 0; m < kMapCount; ++m) {
@@ -65,7 +68,6 @@ void Engine::Prepare(const EngineProfile& profile, std::function<bool()> outputS
     setup_[m] = {profile.deadZone[m], c.usesKeys,     c.usesButtons, c.usesWheel,     c.usesPowerCommand,
                  c.keyAction,         c.buttonAction, c.wheelMethod, c.wheelDirection};
   }
-  holdKeyPressed_ = holdButtonPressed_ = false;
   // The whole hold comes from this profile, never from the one before; a value the editor
   // cannot set holds nothing.
   const int32_t hold = profile.freelookHold;
@@ -79,8 +81,14 @@ void Engine::Prepare(const EngineProfile& profile, std::function<bool()> outputS
     holdKind_ = Hold::Button;
     holdButton_ = kButtons[hold - 300];
   }
-  if (mode_ == kMouselook) LoadAxes(profile.mouselookAxes);
-  if (mode_ == kMixedMode) LoadAxes(profile.mixedAxes);
+  LoadModeAxes();
+}
+
+// Command mode keeps the axis parameters in use.
+void Engine::LoadModeAxes() {
+  if (!profile_) return;
+  if (mode_ == kMouselook) LoadAxes(profile_->mouselookAxes);
+  if (mode_ == kMixedMode) LoadAxes(profile_->mixedAxes);
 }
 
 void Engine::LoadAxes(const std::array<EngineAxis, 2>& axes) {
@@ -106,29 +114,25 @@ void Engine::SetFreelookKey(int virtualKey, int keyCode) {
 }
 
 void Engine::Key(int virtualKey, int keyCode, bool down, Via via) {
-  if (virtualKey >= 0 && virtualKey < static_cast<int>(injectedDown_.size())) {
-    injectedDown_[virtualKey] = down;
-    injectedKeyCode_[virtualKey] = keyCode;
+  if (virtualKey >= 0 && virtualKey < static_cast<int>(run_.injectedDown.size())) {
+    run_.injectedDown[virtualKey] = down;
+    run_.injectedKeyCode[virtualKey] = keyCode;
   }
   sink_.Key(virtualKey, keyCode, down, via);
 }
 
 void Engine::Button(MouseButton button, bool down, Via via) {
-  injectedDown_[kButtonKeys[static_cast<int>(button)]] = down;
+  run_.injectedDown[kButtonKeys[static_cast<int>(button)]] = down;
   sink_.Button(button, down, via);
 }
 
 void Engine::Render(int32_t x, int32_t y, int32_t z, int32_t rx, int32_t ry) {
-  paused_ = false;
-  // A deflection of exactly 0 leaves both maps of its pair as they were.
+  run_.paused = false;
+  // A head back exactly at the centre is inside both maps' dead zones, as a filtered
+  // tracker reports it at rest all the time: what they hold goes up.
   auto assign = [this](int32_t v, int first, int second) {
-    if (v < 0) {
-      value_[first] = v;
-      value_[second] = 0;
-    } else if (v > 0) {
-      value_[first] = 0;
-      value_[second] = v;
-    }
+    run_.value[first] = v < 0 ? v : 0;
+    run_.value[second] = v > 0 ? v : 0;
   };
   assign(x, 0, 1);
   assign(x, 10, 11);
@@ -154,66 +158,67 @@ void Engine::Render(int32_t x, int32_t y, int32_t z, int32_t rx, int32_t ry) {
 }
 
 void Engine::MouseMove(int32_t rx, int32_t ry) {
-  const int32_t dX = Divide(int64_t{rx} - prevRx_, xNonPanning_);
-  const int32_t dY = Divide(int64_t{ry} - prevRy_, yNonPanning_);
+  const int32_t dX = Divide(int64_t{rx} - run_.prevRx, xNonPanning_);
+  const int32_t dY = Divide(int64_t{ry} - run_.prevRy, yNonPanning_);
   const int64_t xEdge = 10 * int64_t{xZone_}, yEdge = 10 * int64_t{yZone_};
   const bool xInside = -xEdge <= rx && rx <= xEdge;
   const bool yInside = -yEdge <= ry && ry <= yEdge;
   if (!(xInside && yInside)) {
-    panning_ = true;
-    if (holdKind_ == Hold::Button && !holdButtonPressed_) {
+    run_.panning = true;
+    if (holdKind_ == Hold::Button && !run_.holdButtonPressed) {
       ENGINE_TRACE(traces_.pressingHoldButton);
       Button(holdButton_, true);
-      holdButtonPressed_ = true;
-    } else if (holdKind_ == Hold::Key && !holdKeyPressed_) {
+      run_.holdButtonPressed = true;
+    } else if (holdKind_ == Hold::Key && !run_.holdKeyPressed) {
       ENGINE_TRACE(traces_.pressingHoldKey);
       Key(holdVk_, holdKeyCode_, true);
-      holdKeyPressed_ = true;
+      run_.holdKeyPressed = true;
     }
   } else {
-    panning_ = false;
-    if (holdKind_ == Hold::Button && holdButtonPressed_) {
+    run_.panning = false;
+    if (holdKind_ == Hold::Button && run_.holdButtonPressed) {
       ENGINE_TRACE(traces_.releasingHoldButton);
       Button(holdButton_, false);
-      holdButtonPressed_ = false;
-    } else if (holdKind_ == Hold::Key && holdKeyPressed_) {
+      run_.holdButtonPressed = false;
+    } else if (holdKind_ == Hold::Key && run_.holdKeyPressed) {
       ENGINE_TRACE(traces_.releasingHoldKey);
       Key(holdVk_, holdKeyCode_, false);
-      holdKeyPressed_ = false;
+      run_.holdKeyPressed = false;
     }
   }
   int32_t mx = dX, my = dY;
-  if (panning_) {
+  if (run_.panning) {
     // Beyond the panning point the head's deflection itself keeps the view turning.
     mx = xInside ? (xPanning_ ? dX : 0) : Divide(rx, int64_t{xPanning_} * 30);
     my = yInside ? (yPanning_ ? dY : 0) : Divide(ry, int64_t{yPanning_} * 30);
   }
   sink_.Move(mx, my);
   sink_.Move(mx, my);
-  prevRx_ = rx;
-  prevRy_ = ry;
+  run_.prevRx = rx;
+  run_.prevRy = ry;
 }
 
 void Engine::ProcessMap(int m) {
   ENGINE_TRACE(("Probing map " + std::to_string(m) + "...\n").c_str());
   const MapSetup& s = setup_[m];
-  if (Magnitude(value_[m]) > s.threshold) {
+  // A map at 0 is inside its dead zone even when a damaged file gives a negative one.
+  if (run_.value[m] != 0 && Magnitude(run_.value[m]) > s.threshold) {
     if (s.usesPowerCommand) return RunPowerCommand(m);
     if (s.usesKeys) {
       ENGINE_TRACE(traces_.pressingKeys);
-      KeyPress(s.keyAction, value_[m], m);
+      KeyPress(s.keyAction, run_.value[m], m);
     }
     if (s.usesButtons) {
       ENGINE_TRACE(traces_.pressingButtons);
-      ButtonPress(s.buttonAction, value_[m], m);
+      ButtonPress(s.buttonAction, run_.value[m], m);
     }
     if (s.usesWheel) {
       ENGINE_TRACE(traces_.scrollingWheel);
-      WheelPress(s.wheelDirection, s.wheelMethod, value_[m], m);
+      WheelPress(s.wheelDirection, s.wheelMethod, run_.value[m], m);
     }
   } else {
     if (s.usesPowerCommand) {
-      runLatch_[m] = false;
+      run_.runLatch[m] = false;
       return;
     }
     if (s.usesKeys) {
@@ -226,7 +231,7 @@ void Engine::ProcessMap(int m) {
     }
     if (s.usesWheel) {
       ENGINE_TRACE(traces_.trippingScroll);
-      wheelOnce_[m] = false;
+      run_.wheelOnce[m] = false;
     }
   }
 }
@@ -257,38 +262,38 @@ void Engine::KeyPress(int action, int32_t value, int m) {
   };
   switch (action) {
     case kTap:
-      if (!keys_.tap[m]) {
-        keys_.tap[m] = true;
+      if (!run_.keys.tap[m]) {
+        run_.keys.tap[m] = true;
         TapKeys(c);
       }
       break;
     case kHold:
-      if (!keys_.hold[m]) {
-        keys_.hold[m] = true;
+      if (!run_.keys.hold[m]) {
+        run_.keys.hold[m] = true;
         all(true, traces_.keyHeld);
       }
       break;
     case kToggle:
       // The phase starts at 0 and is never reset: the first excursion sends key-ups.
-      if (keys_.toggle[m]) break;
-      keys_.toggle[m] = true;
-      if (keys_.togglePhase[m]) {
-        keys_.togglePhase[m] = false;
+      if (run_.keys.toggle[m]) break;
+      run_.keys.toggle[m] = true;
+      if (run_.keys.togglePhase[m]) {
+        run_.keys.togglePhase[m] = false;
         all(true, traces_.keyToggledDown);
       } else {
-        keys_.togglePhase[m] = true;
+        run_.keys.togglePhase[m] = true;
         all(false, traces_.keyToggledUp);
       }
       break;
     case kPulse:
-      if (++keys_.pulse > 101 - int64_t{c.keyPulseRate}) {
-        keys_.pulse = 0;
+      if (++run_.keys.pulse > 101 - int64_t{c.keyPulseRate}) {
+        run_.keys.pulse = 0;
         TapKeys(c);
       }
       break;
     case kPulseByDeflection:
-      if (++keys_.deflectionPulse > 21 - Magnitude(value)) {
-        keys_.deflectionPulse = 0;
+      if (++run_.keys.deflectionPulse > 21 - Magnitude(value)) {
+        run_.keys.deflectionPulse = 0;
         TapKeys(c);
       }
       break;
@@ -296,11 +301,11 @@ void Engine::KeyPress(int action, int32_t value, int m) {
 }
 
 void Engine::KeyRelease(int action, int m) {
-  if (action == kTap) keys_.tap[m] = false;
-  if (action == kToggle) keys_.toggle[m] = false;
-  if (action == kHold && keys_.hold[m]) {
+  if (action == kTap) run_.keys.tap[m] = false;
+  if (action == kToggle) run_.keys.toggle[m] = false;
+  if (action == kHold && run_.keys.hold[m]) {
     SendKeys(MapCommand(m).keys, false, Via::SendInput);
-    keys_.hold[m] = false;
+    run_.keys.hold[m] = false;
     ENGINE_TRACE(traces_.keysReleased);
   }
 }
@@ -320,34 +325,34 @@ void Engine::ButtonPress(int action, int32_t value, int m) {
   const Command& c = MapCommand(m);
   switch (action) {
     case kTap:
-      if (!buttons_.tap[m]) {
-        buttons_.tap[m] = true;
+      if (!run_.buttons.tap[m]) {
+        run_.buttons.tap[m] = true;
         ClickButtons(c);
       }
       break;
     case kHold:
-      if (buttons_.hold[m]) break;
-      buttons_.hold[m] = true;
+      if (run_.buttons.hold[m]) break;
+      run_.buttons.hold[m] = true;
       // A button several maps hold goes down once.
       for (int b = 0; b < 5; ++b)
-        if (ButtonSet(c, b) && buttonHolds_[b]++ <= 0) Button(kButtons[b], true);
+        if (ButtonSet(c, b) && run_.buttonHolds[b]++ <= 0) Button(kButtons[b], true);
       break;
     case kToggle:
-      if (buttons_.toggle[m]) break;
-      buttons_.toggle[m] = true;
-      buttons_.togglePhase[m] = !buttons_.togglePhase[m];
+      if (run_.buttons.toggle[m]) break;
+      run_.buttons.toggle[m] = true;
+      run_.buttons.togglePhase[m] = !run_.buttons.togglePhase[m];
       for (int b = 0; b < 5; ++b)
-        if (ButtonSet(c, b)) Button(kButtons[b], !buttons_.togglePhase[m]);
+        if (ButtonSet(c, b)) Button(kButtons[b], !run_.buttons.togglePhase[m]);
       break;
     case kPulse:
-      if (++buttons_.pulse > 101 - int64_t{c.buttonPulseRate}) {
-        buttons_.pulse = 0;
+      if (++run_.buttons.pulse > 101 - int64_t{c.buttonPulseRate}) {
+        run_.buttons.pulse = 0;
         ClickButtons(c);
       }
       break;
     case kPulseByDeflection:
-      if (++buttons_.deflectionPulse > 21 - Magnitude(value)) {
-        buttons_.deflectionPulse = 0;
+      if (++run_.buttons.deflectionPulse > 21 - Magnitude(value)) {
+        run_.buttons.deflectionPulse = 0;
         ClickButtons(c);
       }
       break;
@@ -355,19 +360,19 @@ void Engine::ButtonPress(int action, int32_t value, int m) {
 }
 
 void Engine::ButtonRelease(int action, int m) {
-  if (action == kTap) buttons_.tap[m] = false;
-  if (action == kToggle) buttons_.toggle[m] = false;
-  if (action == kHold && buttons_.hold[m]) {
-    buttons_.hold[m] = false;
+  if (action == kTap) run_.buttons.tap[m] = false;
+  if (action == kToggle) run_.buttons.toggle[m] = false;
+  if (action == kHold && run_.buttons.hold[m]) {
+    run_.buttons.hold[m] = false;
     const Command& c = MapCommand(m);
     // Up only when the last map holding the button lets go.
     for (int b = 0; b < 5; ++b) {
       if (!ButtonSet(c, b)) continue;
-      if (buttonHolds_[b] < 2) {
+      if (run_.buttonHolds[b] < 2) {
         Button(kButtons[b], false);
         ENGINE_TRACE(traces_.buttonReleased[b]);
       }
-      --buttonHolds_[b];
+      --run_.buttonHolds[b];
     }
   }
 }
@@ -382,20 +387,20 @@ void Engine::Scroll(int direction, Via via) {
 void Engine::WheelPress(int direction, int method, int32_t value, int m) {
   switch (method) {
     case 0:
-      if (!wheelOnce_[m]) {
-        wheelOnce_[m] = true;
+      if (!run_.wheelOnce[m]) {
+        run_.wheelOnce[m] = true;
         Scroll(direction, Via::SendInput);
       }
       break;
     case 1:
-      if (++wheelRepeat_ > MapCommand(m).wheelRate) {
-        wheelRepeat_ = 0;
+      if (++run_.wheelRepeat > MapCommand(m).wheelRate) {
+        run_.wheelRepeat = 0;
         Scroll(direction, Via::SendInput);
       }
       break;
     case 2:
-      if (++wheelDeflection_ > 101 - Magnitude(value)) {
-        wheelDeflection_ = 0;
+      if (++run_.wheelDeflection > 101 - Magnitude(value)) {
+        run_.wheelDeflection = 0;
         Scroll(direction, Via::SendInput);
       }
       break;
@@ -405,8 +410,8 @@ void Engine::WheelPress(int direction, int method, int32_t value, int m) {
 // --- Power Command runner ---
 
 void Engine::RunPowerCommand(int m) {
-  if (runLatch_[m]) return;
-  runLatch_[m] = true;
+  if (run_.runLatch[m]) return;
+  run_.runLatch[m] = true;
   const Command& c = MapCommand(m);
   // The count comes from a file: keep it to the list's 50 slots.
   const int count = c.powerCount < 0 ? 0 : c.powerCount > kPowerEntries ? kPowerEntries : c.powerCount;
@@ -482,29 +487,35 @@ bool Engine::WaitKeyUp(int vk) {
   return true;
 }
 
+// The new mode's maps and motion take over from nothing: what the old mode holds (its
+// Hold and Toggle keys, its buttons, the freelook key or button) goes up first.
+void Engine::SwitchMode(int32_t mode) {
+  ReleaseAll();
+  mode_ = mode;
+  LoadModeAxes();
+}
+
 void Engine::HotKeys() {
   // A key we hold ourselves (a Hold map's, the freelook key) reads as down, but its release
   // could only come from us: waiting for it would never end.
   auto pressed = [this](int vk) {
-    const bool ours = vk > 0 && vk < static_cast<int>(injectedDown_.size()) && injectedDown_[vk];
+    const bool ours = vk > 0 && vk < static_cast<int>(run_.injectedDown.size()) && run_.injectedDown[vk];
     return vk != 0 && !ours && sink_.KeyDown(vk);
   };
   if (pressed(hotNavigation_)) {
     TraceLine(traces_.navigationHotKey);
     if (!WaitKeyUp(hotNavigation_)) return;
-    mode_ = kMouselook;
-    if (profile_) LoadAxes(profile_->mouselookAxes);
+    SwitchMode(kMouselook);
   }
   if (pressed(hotCommand_)) {
     TraceLine(traces_.commandHotKey);
     if (!WaitKeyUp(hotCommand_)) return;
-    mode_ = kCommandMode;
+    SwitchMode(kCommandMode);
   }
   if (pressed(hotMixed_)) {
     TraceLine(traces_.mixedHotKey);
     if (!WaitKeyUp(hotMixed_)) return;
-    mode_ = kMixedMode;
-    if (profile_) LoadAxes(profile_->mixedAxes);
+    SwitchMode(kMixedMode);
   }
   if (pressed(hotRecentre_)) {
     // No wait for the key: held, it re-centres on every reading.
@@ -514,28 +525,28 @@ void Engine::HotKeys() {
   if (pressed(hotPause_)) {
     TraceLine(traces_.pauseHotKey);
     if (!WaitKeyUp(hotPause_)) return;
-    paused_ = true;
+    run_.paused = true;
     do {
       if (OutputStopped()) return;
       if (sink_.KeyDown(hotPause_)) {
         if (!WaitKeyUp(hotPause_)) return;
-        paused_ = false;
+        run_.paused = false;
       }
       sink_.Sleep(1);
-    } while (paused_);
+    } while (run_.paused);
   }
 }
 
 void Engine::ReleaseAll() {
   for (int b = 0; b < 5; ++b)
-    if (injectedDown_[kButtonKeys[b]]) Button(kButtons[b], false, Via::Legacy);
-  for (int vk = 0; vk < static_cast<int>(injectedDown_.size()); ++vk) {
+    if (run_.injectedDown[kButtonKeys[b]]) Button(kButtons[b], false, Via::Legacy);
+  for (int vk = 0; vk < static_cast<int>(run_.injectedDown.size()); ++vk) {
     const bool button = std::find(std::begin(kButtonKeys), std::end(kButtonKeys), vk) != std::end(kButtonKeys);
-    if (injectedDown_[vk] && !button) Key(vk, injectedKeyCode_[vk], false, Via::Legacy);
+    if (run_.injectedDown[vk] && !button) Key(vk, run_.injectedKeyCode[vk], false, Via::Legacy);
   }
   // What the latches remembered as held is up now: the next excursion presses afresh.
-  keys_.hold = {};
-  buttons_.hold = {};
-  buttonHolds_ = {};
-  holdButtonPressed_ = holdKeyPressed_ = false;
+  run_.keys.hold = {};
+  run_.buttons.hold = {};
+  run_.buttonHolds = {};
+  run_.holdButtonPressed = run_.holdKeyPressed = false;
 }

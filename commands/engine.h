@@ -36,7 +36,8 @@ class Engine {
 
   void SetMode(int32_t mode) { mode_ = mode; }
   int32_t Mode() const { return mode_; }
-  // At engagement, after SetMode and before the first Render. `outputStopped` answers
+  // At engagement, after SetMode and before the first Render: lets go of anything still
+  // held and starts from a fresh state. `outputStopped` answers
   // whether output must end now (disengaged, tracker gone, exit): every wait inside Render
   // ends on it, so the cursor thread is never held past that.
   void Prepare(const EngineProfile& profile, std::function<bool()> outputStopped = {});
@@ -50,8 +51,8 @@ class Engine {
   // tracker and the end of the process, so nothing stays pressed system-wide afterwards.
   void ReleaseAll();
 
-  int32_t MapValue(int map) const { return value_[map]; }
-  bool Paused() const { return paused_; }
+  int32_t MapValue(int map) const { return run_.value[map]; }
+  bool Paused() const { return run_.paused; }
 
  private:
   struct MapSetup {
@@ -65,9 +66,11 @@ class Engine {
   };
 
   void LoadAxes(const std::array<EngineAxis, 2>& axes);
+  void LoadModeAxes();
   void MouseMove(int32_t rx, int32_t ry);
   void ProcessMap(int m);
   void HotKeys();
+  void SwitchMode(int32_t mode);
   // False when output stopped before the key went up.
   bool WaitKeyUp(int vk);
   bool OutputStopped() const { return outputStopped_ && outputStopped_(); }
@@ -103,21 +106,26 @@ class Engine {
   enum class Hold { None, Key, Button } holdKind_ = Hold::None;
   int holdVk_ = 0, holdKeyCode_ = 0;
   MouseButton holdButton_ = MouseButton::Left;
-  bool holdKeyPressed_ = false, holdButtonPressed_ = false;
 
   int32_t xZone_ = 0, yZone_ = 0;
   int64_t xNonPanning_ = 0, yNonPanning_ = 0, xPanning_ = 0, yPanning_ = 0;  // 11 - any file value
-  int32_t prevRx_ = 0, prevRy_ = 0;
-  bool panning_ = false;
-  bool paused_ = false;
 
-  Latches keys_, buttons_;
-  std::array<int32_t, 5> buttonHolds_{};  // Left, Right, Middle, 4, 5
-  std::array<bool, kMapCount> wheelOnce_{};
-  int64_t wheelRepeat_ = 0, wheelDeflection_ = 0;
-  std::array<bool, kMapCount> runLatch_{};
-  // By virtual-key code (buttons under theirs), whether our last event for it was a down.
-  // The system reports such a key down, yet only we could let it go: it is no hot-key press.
-  std::array<bool, 256> injectedDown_{};
-  std::array<int, 256> injectedKeyCode_{};  // the key code byte each down was sent with
+  // What one engagement accumulates. Each engagement starts from a fresh one, so nothing
+  // of the last (a map's value, a latch, the previous rotation) acts on the next.
+  struct Run {
+    std::array<int32_t, kMapCount> value{};
+    bool holdKeyPressed = false, holdButtonPressed = false;
+    int32_t prevRx = 0, prevRy = 0;
+    bool panning = false;
+    bool paused = false;
+    Latches keys, buttons;
+    std::array<int32_t, 5> buttonHolds{};  // Left, Right, Middle, 4, 5
+    std::array<bool, kMapCount> wheelOnce{};
+    int64_t wheelRepeat = 0, wheelDeflection = 0;
+    std::array<bool, kMapCount> runLatch{};
+    // By virtual-key code (buttons under theirs), whether our last event for it was a down.
+    // The system reports such a key down, yet only we could let it go: it is no hot-key press.
+    std::array<bool, 256> injectedDown{};
+    std::array<int, 256> injectedKeyCode{};  // the key code byte each down was sent with
+  } run_;
 };

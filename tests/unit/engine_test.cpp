@@ -59,7 +59,7 @@ class EngineTest : public testing::Test {
   std::unique_ptr<Command> commands[kMapCount];
 };
 
-TEST_F(EngineTest, MapsFollowTheirAxesAndZeroKeepsTheLastValue) {
+TEST_F(EngineTest, MapsFollowTheirAxesAndZeroIsAtRest) {
   Engage(kCommandMode);
   engine.Render(-500, 30, 40, -60, 70);
   EXPECT_EQ(engine.MapValue(0), -500);
@@ -70,25 +70,40 @@ TEST_F(EngineTest, MapsFollowTheirAxesAndZeroKeepsTheLastValue) {
   EXPECT_EQ(engine.MapValue(5), 40);
   EXPECT_EQ(engine.MapValue(6), -60);
   EXPECT_EQ(engine.MapValue(9), 70);
-  engine.Render(0, 0, 0, 0, 0);  // exactly 0: both maps of each pair as they were
-  EXPECT_EQ(engine.MapValue(0), -500);
-  EXPECT_EQ(engine.MapValue(9), 70);
+  engine.Render(0, 0, 0, 0, 0);  // exactly 0: both maps of each pair at rest
+  for (int m = 0; m < kMapCount; ++m) EXPECT_EQ(engine.MapValue(m), 0) << m;
   engine.Render(1, 0, 0, 0, 0);
   EXPECT_EQ(engine.MapValue(0), 0);
   EXPECT_EQ(engine.MapValue(1), 1);
 }
 
-TEST_F(EngineTest, HoldStaysPressedThroughZeroUntilBackInside) {
-  Map(0).usesKeys = 1;
-  Map(0).keyAction = kHold;
-  Map(0).keys = {KeyNamed("W"), -1, -1, -1};
-  Engage(kCommandMode);
-  Read(0, -500);
-  Read(0, 0);
-  Read(0, -300);
-  EXPECT_EQ(Outputs(), KeyEvent("W", true));
-  Read(0, 5);  // any positive x sets map 0 to 0: back inside
-  EXPECT_EQ(Outputs(), KeyEvent("W", true) + " " + KeyEvent("W", false));
+// The head coming back exactly to the centre lets go of what the axis's maps hold, on
+// every axis and for any dead zone, a damaged negative one too.
+TEST_F(EngineTest, HeadBackAtTheCentreLetsGo) {
+  struct Case {
+    int axis, map;
+    int32_t deadZone, out;
+  } cases[] = {{0, 0, 100, -500}, {0, 1, 100, 500}, {1, 3, 0, 300},    {2, 4, 100, -400},
+               {3, 7, 100, 400},  {4, 8, 100, -400}, {0, 0, -5, -500}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "map " << c.map << " dead zone " << c.deadZone);
+    Map(c.map).usesKeys = Map(c.map).usesButtons = 1;
+    Map(c.map).keyAction = Map(c.map).buttonAction = kHold;
+    Map(c.map).keys = {KeyNamed("W"), -1, -1, -1};
+    Map(c.map).buttons[2] = 1;  // middle
+    profile.deadZone[c.map] = c.deadZone;
+    Engage(kCommandMode);
+    Read(c.axis, c.out);
+    Read(c.axis, c.out / 2);
+    EXPECT_EQ(Outputs(), KeyEvent("W", true) + " Mdown");
+    Read(c.axis, 0);
+    EXPECT_EQ(Outputs(), KeyEvent("W", true) + " Mdown " + KeyEvent("W", false) + " Mup");
+    Read(c.axis, 0);
+    EXPECT_EQ(sink.events.size(), 4u) << "at rest nothing more: " << sink.Joined();
+    *commands[c.map] = Command();
+    profile.deadZone[c.map] = 100;
+    sink = RecordingSink();
+  }
 }
 
 TEST_F(EngineTest, ThresholdIsInsideAndOneMoreIsOutside) {
@@ -159,7 +174,7 @@ TEST_F(EngineTest, TwoMapsHoldingLeftReleaseOnTheSecond) {
   Engage(kCommandMode);
   engine.Render(-500, -500, 0, 0, 0);
   EXPECT_EQ(Outputs(), "Ldown");
-  engine.Render(10, 0, 0, 0, 0);  // map 0 back inside; map 2 still out
+  engine.Render(10, -500, 0, 0, 0);  // map 0 back inside; map 2 still out
   EXPECT_EQ(Outputs(), "Ldown");
   engine.Render(0, 10, 0, 0, 0);
   EXPECT_EQ(Outputs(), "Ldown Lup");
@@ -181,8 +196,8 @@ TEST_F(EngineTest, ReleaseAllLetsGoOfEverythingHeldOnce) {
   profile.mixedAxes = {EngineAxis{20, 7, 7}, EngineAxis{20, 7, 7}};
   Engage(kCommandMode);
   engine.Render(-500, -500, -500, 0, 0);  // the toggle's first excursion sends its key up
-  engine.Render(0, 10, 0, 0, 0);
-  engine.Render(0, -500, 0, 0, 0);  // and its second one down
+  engine.Render(-500, 10, -500, 0, 0);
+  engine.Render(-500, -500, -500, 0, 0);  // and its second one down
   engine.SetMode(kMixedMode);
   engine.Render(0, 0, 0, 400, 0);  // panning: the freelook key goes down
   sink.Clear();
@@ -315,6 +330,31 @@ TEST_F(EngineTest, FreelookKeyAndDisabledNonPanning) {
   sink.Clear();
   engine.Render(0, 0, 0, 240, 0);  // panning divisor 4: 240 / 120
   EXPECT_EQ(sink.Joined(), KeyEvent("Left Alt", true) + " move2,0 move2,0");
+  sink.Clear();
+  engine.Render(0, 0, 0, 0, 100);  // both back inside the panning point: the key goes up
+  EXPECT_EQ(sink.Joined(), KeyEvent("Left Alt", false) + " move0,0 move0,0");
+  sink.Clear();
+  engine.Render(0, 0, 0, 0, -100);
+  EXPECT_EQ(sink.Joined(), "move0,0 move0,0") << "up once";
+}
+
+// Beyond the Y panning point the head's deflection itself turns the view, up or down by
+// ry / (Y panning divisor x 30), while X inside its own point keeps its non-panning delta.
+TEST_F(EngineTest, YPanningFollowsTheDeflection) {
+  profile.mouselookAxes[0] = {20, 8, 10};  // X: zone 200, non-panning divisor 3, panning divisor 1
+  profile.mouselookAxes[1] = {30, 9, 8};   // Y: zone 300, non-panning divisor 2, panning divisor 3
+  struct Case {
+    int32_t rx, ry;
+    const char* move;
+  } cases[] = {{0, 900, "move0,10"},    {0, -900, "move0,-10"},  {60, 1800, "move20,20"},
+               {-60, -450, "move-20,-5"}, {600, -600, "move20,-6"}, {0, 300, "move0,150"}};
+  for (const Case& c : cases) {
+    Engage(kMouselook);
+    engine.Render(0, 0, 0, 0, 0);
+    sink.Clear();
+    engine.Render(0, 0, 0, c.rx, c.ry);
+    EXPECT_EQ(sink.Joined(), std::string(c.move) + " " + c.move) << c.rx << "," << c.ry;
+  }
 }
 
 TEST_F(EngineTest, HotKeysSwitchRecentreAndPause) {
@@ -344,6 +384,87 @@ TEST_F(EngineTest, HotKeysSwitchRecentreAndPause) {
   EXPECT_FALSE(engine.Paused());
   EXPECT_GE(sink.sleptMs - slept, 3) << "waited inside the pause";
   EXPECT_TRUE(sink.keyScript[pause].empty());
+}
+
+// A mode hot key lets go of everything the old mode holds before the new mode renders:
+// Hold and Toggle keys, held buttons and the freelook key or button.
+TEST_F(EngineTest, ModeHotKeysLetGoOfWhatTheOldModeHolds) {
+  const int nav = 0x70, comm = 0x71, mixed = 0x72;
+  Map(6).usesKeys = 1;  // Look left holds W
+  Map(6).keyAction = kHold;
+  Map(6).keys = {KeyNamed("W"), -1, -1, -1};
+  Map(2).usesKeys = Map(2).usesButtons = 1;  // Move up toggles C and holds the left button
+  Map(2).keyAction = kToggle;
+  Map(2).buttonAction = kHold;
+  Map(2).keys = {KeyNamed("C"), -1, -1, -1};
+  Map(2).buttons[0] = 1;
+  Map(12).usesKeys = 1;  // mixed Move up holds E
+  Map(12).keyAction = kHold;
+  Map(12).keys = {KeyNamed("E"), -1, -1, -1};
+  struct Case {
+    int32_t from;
+    int32_t freelook;
+    int hotKey;
+    int32_t to;
+    std::string released;
+  } cases[] = {
+      {kCommandMode, -1, nav, kMouselook, "Lup* " + KeyEvent("C", false, true) + " " + KeyEvent("W", false, true)},
+      {kCommandMode, -1, mixed, kMixedMode, "Lup* " + KeyEvent("C", false, true) + " " + KeyEvent("W", false, true)},
+      {kMouselook, KeyNamed("Left Alt"), comm, kCommandMode, KeyEvent("Left Alt", false, true)},
+      {kMixedMode, 301, nav, kMouselook, "Rup* " + KeyEvent("E", false, true)},
+      {kMixedMode, KeyNamed("Left Alt"), comm, kCommandMode,
+       KeyEvent("E", false, true) + " " + KeyEvent("Left Alt", false, true)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "mode " << c.from << " to " << c.to);
+    sink = RecordingSink();
+    profile.freelookHold = c.freelook;
+    engine.SetHotKeys(0, 0, nav, comm, mixed);
+    Engage(c.from);
+    // Move up out (the toggle's first excursion sends C up, its second down), Look left
+    // out, and beyond the panning point.
+    engine.Render(0, -500, 0, -2000, 0);
+    engine.Render(0, 10, 0, -2000, 0);
+    engine.Render(0, -500, 0, -2000, 0);
+    sink.Clear();
+    sink.keyScript[c.hotKey] = {true, false};
+    engine.Render(0, -500, 0, -2000, 0);
+    EXPECT_EQ(engine.Mode(), c.to);
+    EXPECT_EQ(Outputs(), c.released);
+  }
+}
+
+// Each engagement starts from a fresh engine: nothing the last one latched, counted or
+// remembered (a tap already sent, the previous rotation) acts on the next.
+TEST_F(EngineTest, EachEngagementStartsFresh) {
+  Map(7).usesKeys = 1;  // Look right taps D
+  Map(7).keys = {KeyNamed("D"), -1, -1, -1};
+  Map(0).usesKeys = 1;  // Move left holds W
+  Map(0).keyAction = kHold;
+  Map(0).keys = {KeyNamed("W"), -1, -1, -1};
+  profile.mouselookAxes[0] = {175, 8, 7};  // non-panning divisor 3
+  struct Case {
+    const char* what;
+    int32_t mode;
+    std::array<int32_t, 5> last, first;  // the last engagement's last reading, the next one's first
+    std::string output;
+  } cases[] = {
+      {"a tap on the first excursion", kCommandMode, {0, 0, 0, 400, 0}, {0, 0, 0, 400, 0}, KeyEvent("D", true) + " " + KeyEvent("D", false)},
+      {"at rest nothing", kCommandMode, {-500, 0, 0, 400, 0}, {0, 0, 0, 0, 0}, ""},
+      {"no jump by the last rotation", kMouselook, {0, 0, 0, 900, 0}, {0, 0, 0, 30, 0}, "move10,0 move10,0"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Engage(c.mode);
+    const auto& l = c.last;
+    engine.Render(l[0], l[1], l[2], l[3], l[4]);
+    engine.ReleaseAll();  // disengaged
+    Engage(c.mode);
+    sink.Clear();
+    const auto& f = c.first;
+    engine.Render(f[0], f[1], f[2], f[3], f[4]);
+    EXPECT_EQ(sink.Joined(), c.output);
+  }
 }
 
 TEST_F(EngineTest, PowerCommandValuesBeyondTheEditorRunAsItsNearest) {
