@@ -43,6 +43,30 @@ TEST_F(DwellTest, IndicatorAfterHoverThenClickTwentyThreeReadingsOn) {
   EXPECT_EQ(indicators.events.back(), "hide H");
 }
 
+// The click comes when at most one pixel of the 58-pixel bar is left: with dwell times of
+// 58 and more the bar passes through 57 and clicks there, a reading before it would be full.
+TEST_F(DwellTest, ClicksWithOnePixelOfTheBarLeft) {
+  struct Case {
+    int32_t dwellTime, readingsAfterShow;
+  } cases[] = {{0, 1}, {28, 17}, {50, 23}, {58, 38}, {200, 38}};
+  for (const Case& c : cases) {
+    AppState fresh;
+    fresh.holdCursor = 0;
+    fresh.settings.Set(Setting::DwellTime, c.dwellTime);
+    RecordingInput in;
+    ClickEmitter emitter{fresh, in, sounds};
+    Dwell d{fresh, desktop, host, indicators, emitter};
+    d.Step({500, 500}, 0, keyboard, measures, false);  // the anchor comes to the cursor
+    int clickedAfterShow = 0;
+    for (int i = 1; i <= 300 && in.events.empty(); ++i) {
+      d.Step({500, 500}, 0, keyboard, measures, false);
+      clickedAfterShow = i - fresh.settings.Get(Setting::HoverTime);
+    }
+    EXPECT_EQ(in.Joined(), "Ldown Lup") << c.dwellTime;
+    EXPECT_EQ(clickedAfterShow, c.readingsAfterShow) << c.dwellTime;
+  }
+}
+
 TEST_F(DwellTest, OneClickPerStayUnlessRepeaterOn) {
   Hold({500, 500}, 80);
   EXPECT_EQ(input.events.size(), 2u);
