@@ -4,7 +4,7 @@
 // simulator to the cursor's move and, engaged, to the key at the game's window. Wine does not
 // report another process's CPU times, so each measured stretch is framed by "begin NAME" /
 // "end NAME" lines, and tools/bench reads the CPU of the qmouse process from the host between
-// them.
+// them. Lag is measured at random phase beside its floor (bench/lag.h).
 #include <windows.h>
 #include <commctrl.h>
 
@@ -14,6 +14,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "bench/lag.h"
+#include "hxsim/sim_device.h"
 #include "hxsim/win/sim_client.h"
 #include "commands/key_table.h"
 #include "profiles/profile.h"
@@ -109,9 +111,8 @@ bool OpenGesturePage(Run& run) {
 }
 
 // Head reading past the dead zone to the key at the game's window, while engaged: the pose
-// is set at the simulator and the probe window notes when W arrives. The reading period
-// (10 ms at 100 Hz) is part of every figure.
-void MeasureKeyLatency(int turns) {
+// is set at the simulator and the probe window notes when W arrives.
+void MeasureKeyLatency(int turns, DWORD budgetMs) {
   CreateDirectoryA("C:\\Program Files", nullptr);
   CreateDirectoryA("C:\\Program Files\\Quellan Mouse", nullptr);
   const std::string file = "C:\\Program Files\\Quellan Mouse\\Latency.cpf";
@@ -132,13 +133,11 @@ void MeasureKeyLatency(int turns) {
   game.TakeKeyboard();
   if (!manager) {
     std::printf("engaged-key-latency: no profile manager\n");
+    DeleteFileA(file.c_str());
     return;
   }
   Program::Click(manager, IDC_MANAGER_ENGAGE);
   Stretch(run, "engaged-100Hz", 20, "IOCTL_GET_POSITION");
-  std::vector<double> ms;
-  LARGE_INTEGER frequency, t0, t1;
-  QueryPerformanceFrequency(&frequency);
   // Answers the probe's messages as they come, so that the figure is not the probe's pumping.
   auto waitEvents = [&](size_t count) {
     const DWORD start = GetTickCount();
@@ -150,31 +149,31 @@ void MeasureKeyLatency(int turns) {
     }
     return true;
   };
-  for (int i = 0; i < turns; ++i) {
-    const size_t before = game.Events().size();
-    QueryPerformanceCounter(&t0);
+  FloorProbe probe;
+  RandomPhase phase(10);
+  LagChain chain;
+  const int out = SimDevice::IntegerAxis(-1200);
+  int tried = 0;
+  for (const DWORD start = GetTickCount(); tried < turns && GetTickCount() - start < budgetMs; ++tried) {
+    game.Clear();
+    run.sim.Control("pose 0 0 0 50 0");  // back inside the dead zone: W up
+    if (tried) waitEvents(1);
+    phase.Wait();
+    game.Clear();
+    const double t0 = NowMs();
     run.sim.Control("pose 0 0 0 -1200 0");  // past the dead zone: W down
-    if (!waitEvents(before + 1)) break;
-    QueryPerformanceCounter(&t1);
-    ms.push_back(1000.0 * (t1.QuadPart - t0.QuadPart) / frequency.QuadPart);
-    run.sim.Control("pose 0 0 0 50 0");  // back: W up
-    if (!waitEvents(before + 2)) break;
+    const double answered = NowMs();
+    if (waitEvents(1)) chain.Add(t0, answered, probe.ArrivalAfter(t0, out), NowMs() - t0);
   }
   Program::Click(manager, IDC_MANAGER_ENGAGE);
   DeleteFileA(file.c_str());
-  if (ms.empty()) {
-    std::printf("engaged-key-latency: no key arrived\n");
-    return;
-  }
-  std::sort(ms.begin(), ms.end());
-  std::printf("engaged-key-latency: %zu turns, median %.1f ms, 99th percentile %.1f ms (reading period 10 ms)\n",
-              ms.size(), ms[ms.size() / 2], ms[std::min(ms.size() - 1, ms.size() * 99 / 100)]);
+  chain.Print("engaged key", tried);
 }
 
 // A pose change at the simulator to the cursor's new position, over `changes` changes that
 // swing the head a little left and right of the rest pose. Each change waits for the cursor
-// to settle first, so that every figure starts from a cursor at rest.
-void MeasureCursorLatency(int changes) {
+// to settle, then a random part of a period, so that changes fall anywhere between readings.
+void MeasureCursorLatency(int changes, DWORD budgetMs) {
   Run run;
   if (!run.Start(100, "--still")) return;
   auto cursor = [] {
@@ -191,51 +190,59 @@ void MeasureCursorLatency(int changes) {
     }
   };
   SetCursorPos(640, 512);
-  std::vector<double> ms;
-  LARGE_INTEGER frequency, t0, t1;
-  QueryPerformanceFrequency(&frequency);
-  for (int i = 0; i < changes; ++i) {
+  FloorProbe probe;
+  RandomPhase phase(10);
+  LagChain chain;
+  int tried = 0;
+  for (const DWORD start = GetTickCount(); tried < changes && GetTickCount() - start < budgetMs; ++tried) {
     settle();
+    phase.Wait();
     const POINT before = cursor();
-    QueryPerformanceCounter(&t0);
-    run.sim.Control(i % 2 ? "pose 0 0 0 0 0" : "pose 0 0 0 -60 0");
-    const DWORD start = GetTickCount();
+    const double rx = tried % 2 ? 0 : -60;
+    const double t0 = NowMs();
+    run.sim.Control(tried % 2 ? "pose 0 0 0 0 0" : "pose 0 0 0 -60 0");
+    const double answered = NowMs();
     POINT now = before;
-    while (now.x == before.x && now.y == before.y && GetTickCount() - start < 1000) now = cursor();
-    QueryPerformanceCounter(&t1);
-    if (now.x != before.x || now.y != before.y) ms.push_back(1000.0 * (t1.QuadPart - t0.QuadPart) / frequency.QuadPart);
+    while (now.x == before.x && now.y == before.y && NowMs() - t0 < 1000) now = cursor();
+    const double moved = NowMs() - t0;
+    if (now.x != before.x || now.y != before.y)
+      chain.Add(t0, answered, probe.ArrivalAfter(t0, SimDevice::IntegerAxis(rx)), moved);
   }
-  if (ms.empty()) {
-    std::printf("cursor-latency: the cursor never moved\n");
-    return;
-  }
-  std::sort(ms.begin(), ms.end());
-  std::printf("cursor-latency: %zu of %d changes, median %.1f ms, 99th percentile %.1f ms (reading period 10 ms)\n",
-              ms.size(), changes, ms[ms.size() / 2], ms[std::min(ms.size() - 1, ms.size() * 99 / 100)]);
+  chain.Print("cursor", tried);
 }
 
 }  // namespace
 
-int main() {
-  {
-    Run run;
-    if (!run.Start(100, "--still")) return 1;
-    SetCursorPos(1200, 1000);  // dwell clicks land on nothing of ours
-    Stretch(run, "idle-100Hz", 20);
+// Sections by name ("cpu", "lag"); none given: all of them.
+int main(int argc, char** argv) {
+  auto wanted = [&](const std::string& section) {
+    for (int i = 1; i < argc; ++i)
+      if (section == argv[i]) return true;
+    return argc < 2;
+  };
+  if (wanted("cpu")) {
+    {
+      Run run;
+      if (!run.Start(100, "--still")) return 1;
+      SetCursorPos(1200, 1000);  // dwell clicks land on nothing of ours
+      Stretch(run, "idle-100Hz", 20);
+    }
+    {
+      Run run;
+      Stretch(Started(run, 100), "paced-100Hz", 20);
+      if (OpenGesturePage(run))
+        Stretch(run, "paced-100Hz-gesture-page", 20);
+      else
+        std::printf("paced-100Hz-gesture-page: the settings sheet's Gesture page did not open\n");
+    }
+    {
+      Run run;
+      Stretch(Started(run, 0), "unpaced", 5);
+    }
   }
-  {
-    Run run;
-    Stretch(Started(run, 100), "paced-100Hz", 20);
-    if (OpenGesturePage(run))
-      Stretch(run, "paced-100Hz-gesture-page", 20);
-    else
-      std::printf("paced-100Hz-gesture-page: the settings sheet's Gesture page did not open\n");
+  if (wanted("lag")) {
+    MeasureCursorLatency(500, 90000);
+    MeasureKeyLatency(200, 60000);
   }
-  {
-    Run run;
-    Stretch(Started(run, 0), "unpaced", 5);
-  }
-  MeasureCursorLatency(500);
-  MeasureKeyLatency(200);
   return 0;
 }
