@@ -24,6 +24,18 @@ class DwellTest : public testing::Test, protected EmitterWorld {
     }
     return first;
   }
+  // A dwell with state and input of its own, for one case of a table, with one setting set.
+  struct Fresh {
+    Fresh(DwellTest& t, Setting setting, int32_t value)
+        : emitter{app, in, t.sounds}, dwell{app, t.desktop, t.host, t.indicators, emitter} {
+      app.holdCursor = 0;
+      app.settings.Set(setting, value);
+    }
+    AppState app;
+    RecordingInput in;
+    ClickEmitter emitter;
+    Dwell dwell;
+  };
   ClickEmitter clicker{app, input, sounds};
   Dwell dwell{app, desktop, host, indicators, clicker};
   KeyboardInfo keyboard;
@@ -50,19 +62,14 @@ TEST_F(DwellTest, ClicksWithOnePixelOfTheBarLeft) {
     int32_t dwellTime, readingsAfterShow;
   } cases[] = {{0, 1}, {28, 17}, {50, 23}, {58, 38}, {200, 38}};
   for (const Case& c : cases) {
-    AppState fresh;
-    fresh.holdCursor = 0;
-    fresh.settings.Set(Setting::DwellTime, c.dwellTime);
-    RecordingInput in;
-    ClickEmitter emitter{fresh, in, sounds};
-    Dwell d{fresh, desktop, host, indicators, emitter};
-    d.Step({500, 500}, 0, keyboard, measures, false);  // the anchor comes to the cursor
+    Fresh f(*this, Setting::DwellTime, c.dwellTime);
+    f.dwell.Step({500, 500}, 0, keyboard, measures, false);  // the anchor comes to the cursor
     int clickedAfterShow = 0;
-    for (int i = 1; i <= 300 && in.events.empty(); ++i) {
-      d.Step({500, 500}, 0, keyboard, measures, false);
-      clickedAfterShow = i - fresh.settings.Get(Setting::HoverTime);
+    for (int i = 1; i <= 300 && f.in.events.empty(); ++i) {
+      f.dwell.Step({500, 500}, 0, keyboard, measures, false);
+      clickedAfterShow = i - f.app.settings.Get(Setting::HoverTime);
     }
-    EXPECT_EQ(in.Joined(), "Ldown Lup") << c.dwellTime;
+    EXPECT_EQ(f.in.Joined(), "Ldown Lup") << c.dwellTime;
     EXPECT_EQ(clickedAfterShow, c.readingsAfterShow) << c.dwellTime;
   }
 }
@@ -116,15 +123,10 @@ TEST_F(DwellTest, OwnWindowsGetALeftClickWhateverTheMode) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "mode " << c.mode << " under " << c.under);
-    AppState fresh;
-    fresh.holdCursor = 0;
-    fresh.settings.Set(Setting::DwellCommand, c.mode);
-    RecordingInput in;
-    ClickEmitter emitter{fresh, in, sounds};
-    Dwell d{fresh, desktop, host, indicators, emitter};
+    Fresh f(*this, Setting::DwellCommand, c.mode);
     desktop.under = c.under;
-    for (int i = 0; i < 80; ++i) d.Step({400, 400}, desktop.under, keyboard, measures, false);
-    EXPECT_EQ(in.Joined(), c.events);
+    for (int i = 0; i < 80; ++i) f.dwell.Step({400, 400}, desktop.under, keyboard, measures, false);
+    EXPECT_EQ(f.in.Joined(), c.events);
   }
 }
 
