@@ -251,6 +251,37 @@ TEST_F(CursorLoopTest, EngagedPassFeedsTheEngineCentredReadings) {
   EXPECT_EQ(desktop.sets, 1) << "an engaged pass moves no cursor";
 }
 
+// The cursor thread's one engine serves engagement after engagement, each from a fresh
+// state: the first mouselook move of the next one follows the head from the centre, not
+// from where the last one left it.
+TEST_F(CursorLoopTest, EachEngagementOfTheSharedEngineStartsFresh) {
+  Profile profile;
+  profile.operatingMode = kMouselook;
+  profile.axis[kAxisMouselook][0] = {175, 8, 7};  // X: non-panning divisor 3
+  struct StopAtMoveSink : RecordingSink {
+    explicit StopAtMoveSink(AppState& app) : app_(app) {}
+    void Move(int dx, int dy) override {
+      RecordingSink::Move(dx, dy);
+      app_.stopEmitter = 1;
+    }
+    AppState& app_;
+  } sink(app);
+  Engine shared(sink, [] {});
+  CursorLoop engagedLoop(app, desktop, host, {indicators, input, sounds, [&]() -> Engine& { return shared; }});
+  SimDevice device;
+  CHxMouse link(std::make_unique<InMemoryPort>(device));
+  engagedLoop.Start();
+  for (double rx : {900.0, 30.0}) {
+    device.SetPose({0, 0, 0, rx, 0});
+    sink.Clear();
+    app.stopEmitter = 0;
+    app.Engage(profile);
+    EXPECT_EQ(engagedLoop.Run(link), 0);
+    app.engaged = 0;
+  }
+  EXPECT_EQ(sink.Joined(), "move10,0 move10,0");
+}
+
 // Plays the UI thread: a few sleeps into the engine's output, it raises one of the flags
 // that end engaged output and unplugs the tracker, so that Run ends after the engine returns.
 class FlagRaisingSink : public RecordingSink {
