@@ -19,6 +19,11 @@ inline constexpr char kClearAllQuestion[] =
 // Name dialog.
 inline constexpr int kNameMaxLength = 256;
 inline constexpr char kNameTooLong[] = "Please enter no more than 256 characters.";
+// %s: the device, "CON".
+inline constexpr char kNameIsDevice[] =
+    "Windows keeps the name \"%s\" for a device, so no file can have it.  Please choose another name.";
+inline constexpr char kNameEndsBadly[] =
+    "Windows drops a dot or a space at the end of a file name.  Please choose a name that does not end in one.";
 
 // Power Command editor.
 inline constexpr char kNoCommandSet[] = "No command set";

@@ -77,3 +77,12 @@ bool FilterProfileName(std::string& text) {
   }
   return changed;
 }
+
+// The entered name, not the file name: ".cpf" appended to "doom." would hide its dot.
+std::string NameRefusal(const std::string& entered) {
+  if (FileNameFault(entered) == NameFault::kTrailingDotOrSpace) return dialog_texts::kNameEndsBadly;
+  const std::string device = DeviceNameOf(entered);
+  if (device.empty()) return "";
+  std::string text = dialog_texts::kNameIsDevice;
+  return text.replace(text.find("%s"), 2, device);
+}

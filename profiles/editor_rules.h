@@ -50,3 +50,7 @@ std::string GameText(const std::string& gamePath);
 // may hold, its last character goes. True when the text changed, so the dialog writes it back
 // and puts the caret at the end.
 bool FilterProfileName(std::string& text);
+
+// Why the name dialog refuses the entered name at OK, or "" when it takes it: a name that no
+// file can have, or one Windows would change.
+std::string NameRefusal(const std::string& entered);

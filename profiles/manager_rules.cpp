@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <map>
 
 #include "commands/describe.h"
 #include "profiles/manager_texts.h"
@@ -13,13 +14,34 @@ bool HasCommand(const Profile& profile, int map) {
 }
 }  // namespace
 
-bool IsProfileFileName(const std::string& name) {
-  if (name.find(kProfileExtension) != std::string::npos) return true;
-  const std::string extension = ".cpf";
-  if (name.size() < extension.size()) return false;
-  return std::equal(extension.begin(), extension.end(), name.end() - 4,
-                    [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+namespace {
+char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+
+bool EndsWithAnyCase(const std::string& name, const std::string& lowerEnd) {
+  return name.size() >= lowerEnd.size() &&
+         std::equal(lowerEnd.begin(), lowerEnd.end(), name.end() - static_cast<std::ptrdiff_t>(lowerEnd.size()),
+                    [](char a, char b) { return a == Lower(b); });
 }
+
+std::string WithoutTrailingDotsAndSpaces(std::string name) {
+  while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.pop_back();
+  return name;
+}
+
+// What Windows would make of the name as a file name, in one case.
+std::string FileKey(const std::string& name) {
+  std::string key = WithoutTrailingDotsAndSpaces(CompleteProfileName(WithoutTrailingDotsAndSpaces(name)));
+  for (char& c : key) c = Lower(c);
+  return key;
+}
+}  // namespace
+
+bool IsProfileFileName(const std::string& name) {
+  if (EndsWithAnyCase(name, kSaveTempSuffix)) return false;
+  return name.find(kProfileExtension) != std::string::npos || EndsWithAnyCase(name, ".cpf");
+}
+
+bool SameProfileFile(const std::string& a, const std::string& b) { return FileKey(a) == FileKey(b); }
 
 std::string DisplayName(const std::string& fileName) {
   const size_t at = fileName.find(kProfileExtension);
@@ -33,24 +55,23 @@ ProfileName NameFromEntry(const std::string& entered) {
 
 bool LongEnoughForNewProfile(const std::string& name) { return name.size() >= 2; }
 
-std::vector<ListedProfile> ReadProfiles(const std::vector<std::string>& files, Profile& current) {
+std::vector<ListedProfile> ReadProfiles(const std::vector<FoundFile>& files,
+                                        const std::vector<ListedProfile>& known) {
+  std::map<std::string, const ListedProfile*> before;
+  for (const ListedProfile& row : known) before[row.fileName] = &row;
   std::vector<ListedProfile> rows;
   rows.reserve(files.size());
   Profile read;
-  bool lastRead = true;
-  for (const std::string& file : files) {
-    ListedProfile row{file, DisplayName(file), {}, {}};
-    lastRead = read.Load(file, &row.loadError);
-    if (lastRead) row.gamePath = read.GamePath();
-    else if (row.loadError.empty()) row.loadError = "cannot read \"" + file + "\"";
+  for (const FoundFile& file : files) {
+    const auto same = before.find(file.name);
+    if (same != before.end() && same->second->size == file.size && same->second->written == file.written) {
+      rows.push_back(*same->second);
+      continue;
+    }
+    ListedProfile row{file.name, DisplayName(file.name), {}, {}, file.size, file.written};
+    if (read.Load(file.name, &row.loadError)) row.gamePath = read.GamePath();
+    else if (row.loadError.empty()) row.loadError = "cannot read \"" + file.name + "\"";
     rows.push_back(std::move(row));
-  }
-  if (files.empty()) return rows;
-  if (lastRead) {
-    current = std::move(read);
-  } else {
-    current.Reset();
-    current.maps.clear();
   }
   return rows;
 }
@@ -60,6 +81,26 @@ int RowOf(const std::vector<ListedProfile>& rows, const std::string& fileName) {
     if (rows[i].fileName == fileName) return static_cast<int>(i);
   return -1;
 }
+
+int RowNamed(const std::vector<ListedProfile>& rows, const std::string& entered) {
+  for (size_t i = 0; i < rows.size(); ++i)
+    if (SameProfileFile(rows[i].fileName, entered)) return static_cast<int>(i);
+  return -1;
+}
+
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.find_last_of("\\/");
+  if (slash == std::string::npos) return path.size() >= 2 && path[1] == ':' ? path.substr(0, 2) : std::string();
+  // The root keeps its backslash: "C:" alone is the drive's current folder, not its root.
+  const bool root = slash == 2 && path[1] == ':';
+  return path.substr(0, root || slash == 0 ? slash + 1 : slash);
+}
+
+std::string LaunchFolder(const std::string& gamePath, const std::string& startDirectory) {
+  return startDirectory.empty() ? FolderOf(gamePath) : startDirectory;
+}
+
+bool IsProgramFile(const std::string& path) { return EndsWithAnyCase(path, ".exe"); }
 
 std::vector<int> MatchingProfiles(const std::vector<ListedProfile>& rows, const std::string& gameExe) {
   std::vector<int> matches;

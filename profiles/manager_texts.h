@@ -14,6 +14,13 @@ inline constexpr char kSelectToEdit[] = "Please select a profile to edit.";
 inline constexpr char kSelectToDelete[] = "Please select a profile to delete.";
 inline constexpr char kSelectToRename[] = "Please select a profile to rename.";
 inline constexpr char kSelectToLaunch[] = "Please select a profile before attempting to launch.";
+inline constexpr char kSelectToEngage[] = "Please select a profile before attempting to engage.";
+inline constexpr char kSelectToCopy[] = "Please select a profile to save under another name.";
+inline constexpr char kSelectToView[] = "Please select a profile to view.";
+// %s: the profile's name as the list shows it.
+inline constexpr char kReplaceQuestion[] = "A profile named \"%s\" already exists.  Do you want to replace it?";
+inline constexpr char kProfileGone[] =
+    "The profile \"%s\" is no longer in the profile folder.  The list now shows the folder as it is.";
 inline constexpr char kDeleteQuestion[] =
     "You are about to delete a profile.  Profiles cannot be recovered after they are deleted.  Are you sure?";
 inline constexpr char kDeleteFailed[] = "Error deleting profile.";

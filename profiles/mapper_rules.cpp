@@ -90,3 +90,7 @@ WheelChoice::WheelChoice(bool powerForm, int direction, int method, int rate)
 
 // Clamped before the subtraction: a rate straight from a file may be anything.
 int WheelChoice::SliderPosition() const { return 101 - std::clamp<int32_t>(rate_, 1, 100); }
+
+IndicatorSpan IndicatorAlongSlider(int thumbCentreAtLowest, int thumbCentreAtHighest, int inset) {
+  return {thumbCentreAtLowest - inset, thumbCentreAtHighest - thumbCentreAtLowest + 2 * inset};
+}

@@ -38,6 +38,14 @@ bool ApplyKeyResult(Command& map, const std::array<int32_t, kCommandKeys>& keys,
 bool ApplyButtonResult(Command& map, const std::array<int32_t, 5>& buttons, int action, int pulseRate);
 bool ApplyWheelResult(Command& map, int direction, int method, int rate);
 
+// Where the "Position indicator" bar goes, along the slider: its inside runs from the thumb's
+// centre at the lowest dead zone to its centre at the highest, so that a reading equal to the
+// dead zone fills it up to the thumb. `inset` is what the bar's frame takes on each side.
+struct IndicatorSpan {
+  int left, width;
+};
+IndicatorSpan IndicatorAlongSlider(int thumbCentreAtLowest, int thumbCentreAtHighest, int inset);
+
 // The profile editor's use of the dialog's OK: an option counts only with something to send.
 void ApplyMapperChecks(Command& map, const MapperChecks& checks);
 

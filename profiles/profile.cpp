@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -35,9 +36,6 @@ constexpr int32_t kDeadZoneDefault = 1000;
 // A profile is about 54 KB; anything near this is not one, and a 32-bit program should not
 // try to hold it.
 constexpr uintmax_t kMaxFileBytes = uintmax_t{64} << 20;
-// Beside the target, so the rename stays on one volume. Not "~" after ".cpf": the 8.3 short
-// name of "x.cpf~" ends in ".CPF" and would show up in a listing of profiles.
-constexpr const char* kTempSuffix = ".saving";
 // Names of temporary files tried before a save gives up: each taken one is passed over.
 constexpr int kTempNameTries = 8;
 
@@ -66,49 +64,48 @@ bool Report(std::string* error, std::string text) {
   return false;
 }
 
-// A file this save created, never one that was there: a link or another program's file under
-// the name is neither followed nor overwritten.
+// The real file system under a save: a file this save created, never one that was there, so a
+// link or another program's file under the name is neither followed nor overwritten.
 #ifdef _WIN32
-class NewFile {
+class DiskFiles : public SaveFiles {
  public:
-  NewFile() = default;
-  NewFile(const NewFile&) = delete;
-  NewFile& operator=(const NewFile&) = delete;
-  ~NewFile() {
+  ~DiskFiles() override {
     if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
   }
 
-  // False with `taken` set when something already has the name.
-  bool Create(const fs::path& path, bool& taken, std::error_code& ec) {
-    handle_ = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  bool Create(const std::string& name, bool& taken, std::string& error) override {
+    handle_ = CreateFileW(PathOf(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle_ != INVALID_HANDLE_VALUE) return true;
     const DWORD code = GetLastError();
     taken = code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS;
-    ec.assign(static_cast<int>(code), std::system_category());
-    return false;
+    return Failed(error);
   }
 
-  // On the disk, not only in the cache, before it may replace anything.
-  bool WriteFlushClose(const std::string& bytes, std::error_code& ec) {
+  bool Write(const std::string& bytes, std::string& error) override {
     for (size_t done = 0; done < bytes.size();) {
       const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, size_t{1} << 20));
       DWORD written = 0;
-      if (!WriteFile(handle_, bytes.data() + done, chunk, &written, nullptr)) return Failed(ec);
+      if (!WriteFile(handle_, bytes.data() + done, chunk, &written, nullptr)) return Failed(error);
       if (written == 0) {  // never expected; a loop that cannot end otherwise
         SetLastError(ERROR_WRITE_FAULT);
-        return Failed(ec);
+        return Failed(error);
       }
       done += written;
     }
-    if (!FlushFileBuffers(handle_)) return Failed(ec);
+    return true;
+  }
+
+  bool Flush(std::string& error) override { return FlushFileBuffers(handle_) || Failed(error); }
+
+  bool Close(std::string& error) override {
     const HANDLE handle = handle_;
     handle_ = INVALID_HANDLE_VALUE;
-    return CloseHandle(handle) || Failed(ec);
+    return CloseHandle(handle) || Failed(error);
   }
 
  private:
-  static bool Failed(std::error_code& ec) {
-    ec.assign(static_cast<int>(GetLastError()), std::system_category());
+  static bool Failed(std::string& error) {
+    error = std::error_code(static_cast<int>(GetLastError()), std::system_category()).message();
     return false;
   }
   HANDLE handle_ = INVALID_HANDLE_VALUE;
@@ -116,39 +113,41 @@ class NewFile {
 
 unsigned long ProcessId() { return GetCurrentProcessId(); }
 #else
-class NewFile {
+class DiskFiles : public SaveFiles {
  public:
-  NewFile() = default;
-  NewFile(const NewFile&) = delete;
-  NewFile& operator=(const NewFile&) = delete;
-  ~NewFile() {
+  ~DiskFiles() override {
     if (fd_ >= 0) ::close(fd_);
   }
 
-  bool Create(const fs::path& path, bool& taken, std::error_code& ec) {
-    fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  bool Create(const std::string& name, bool& taken, std::string& error) override {
+    fd_ = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd_ >= 0) return true;
     taken = errno == EEXIST;
-    return Failed(ec);
+    return Failed(error);
   }
 
-  bool WriteFlushClose(const std::string& bytes, std::error_code& ec) {
+  bool Write(const std::string& bytes, std::string& error) override {
     for (size_t done = 0; done < bytes.size();) {
       const ssize_t written = ::write(fd_, bytes.data() + done, bytes.size() - done);
       if (written < 0 && errno == EINTR) continue;
       if (written == 0) errno = EIO;  // never expected; a loop that cannot end otherwise
-      if (written <= 0) return Failed(ec);
+      if (written <= 0) return Failed(error);
       done += static_cast<size_t>(written);
     }
-    if (::fsync(fd_) != 0) return Failed(ec);
+    return true;
+  }
+
+  bool Flush(std::string& error) override { return ::fsync(fd_) == 0 || Failed(error); }
+
+  bool Close(std::string& error) override {
     const int fd = fd_;
     fd_ = -1;
-    return ::close(fd) == 0 || Failed(ec);
+    return ::close(fd) == 0 || Failed(error);
   }
 
  private:
-  static bool Failed(std::error_code& ec) {
-    ec.assign(errno, std::generic_category());
+  static bool Failed(std::string& error) {
+    error = std::error_code(errno, std::generic_category()).message();
     return false;
   }
   int fd_ = -1;
@@ -157,34 +156,40 @@ class NewFile {
 unsigned long ProcessId() { return static_cast<unsigned long>(::getpid()); }
 #endif
 
+SaveFiles*& InstalledFiles() {
+  static SaveFiles* files = nullptr;
+  return files;
+}
+
 // The bytes go to a new file beside the target that, once on the disk, takes the target's
 // place in one rename, so a failure at any step leaves the previous file whole and no
-// temporary file behind. std::filesystem::rename replaces an existing target on POSIX and on
-// Windows (libstdc++ uses MoveFileEx with MOVEFILE_REPLACE_EXISTING). The process id and a
-// counter keep concurrent saves, of this program and the other, apart.
+// temporary file behind. The process id and a counter keep concurrent saves, of this program
+// and the other, apart.
 bool ReplaceFile(const std::string& target, const std::string& bytes, std::string* error) {
   static std::atomic<unsigned> serial{0};
-  const fs::path targetPath = PathOf(target);
   for (int tries = 0; tries < kTempNameTries; ++tries) {
-    const std::string tempName =
-        target + "." + std::to_string(ProcessId()) + "-" + std::to_string(serial++) + kTempSuffix;
-    const fs::path temp = PathOf(tempName);
-    NewFile file;
+    const std::string temp =
+        target + "." + std::to_string(ProcessId()) + "-" + std::to_string(serial++) + kSaveTempSuffix;
+    DiskFiles disk;
+    SaveFiles& files = InstalledFiles() ? *InstalledFiles() : disk;
     bool taken = false;
-    std::error_code ec;
-    if (!file.Create(temp, taken, ec)) {
+    std::string reason;
+    if (!files.Create(temp, taken, reason)) {
       if (taken) continue;
-      return Report(error, "cannot create \"" + tempName + "\": " + ec.message());
+      return Report(error, "cannot create \"" + temp + "\": " + reason);
     }
-    std::error_code ignored;
-    if (!file.WriteFlushClose(bytes, ec)) {
-      fs::remove(temp, ignored);
-      return Report(error, "cannot write \"" + tempName + "\": " + ec.message());
+    // On the disk, not only in the cache, before it may replace anything; closed however the
+    // writing went, so that a failed one can be removed.
+    const bool written = files.Write(bytes, reason) && files.Flush(reason);
+    std::string closing;
+    const bool closed = files.Close(closing);
+    if (!written || !closed) {
+      files.Remove(temp);
+      return Report(error, "cannot write \"" + temp + "\": " + (written ? closing : reason));
     }
-    fs::rename(temp, targetPath, ec);
-    if (ec) {
-      fs::remove(temp, ignored);
-      return Report(error, "cannot replace \"" + target + "\": " + ec.message());
+    if (!files.Rename(temp, target, reason)) {
+      files.Remove(temp);
+      return Report(error, "cannot replace \"" + target + "\": " + reason);
     }
     return true;
   }
@@ -194,10 +199,45 @@ bool ReplaceFile(const std::string& target, const std::string& bytes, std::strin
 
 }  // namespace
 
+// std::filesystem::rename replaces an existing target on POSIX and on Windows (libstdc++ uses
+// MoveFileEx with MOVEFILE_REPLACE_EXISTING).
+bool SaveFiles::Rename(const std::string& from, const std::string& to, std::string& error) {
+  std::error_code ec;
+  fs::rename(PathOf(from), PathOf(to), ec);
+  if (ec) error = ec.message();
+  return !ec;
+}
+
+void SaveFiles::Remove(const std::string& name) {
+  std::error_code ignored;
+  fs::remove(PathOf(name), ignored);
+}
+
+SaveFiles* SetSaveFiles(SaveFiles* files) { return std::exchange(InstalledFiles(), files); }
+
 void SetProfileMessageHandler(ProfileMessageFn fn) { MessageHandler() = std::move(fn); }
 
 std::string CompleteProfileName(const std::string& name) {
   return name.find(kProfileExtension) == std::string::npos ? name + kProfileExtension : name;
+}
+
+std::string DeviceNameOf(const std::string& name) {
+  static const char* const kDevices[] = {"CON", "PRN", "AUX", "NUL"};
+  const size_t slash = name.find_last_of("\\/:");
+  const std::string file = slash == std::string::npos ? name : name.substr(slash + 1);
+  std::string base = file.substr(0, file.find('.'));
+  while (!base.empty() && base.back() == ' ') base.pop_back();  // "nul .x" is NUL too
+  for (char& c : base) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (const char* device : kDevices)
+    if (base == device) return base;
+  const bool numbered = base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
+                        base[3] >= '1' && base[3] <= '9';
+  return numbered ? base : std::string();
+}
+
+NameFault FileNameFault(const std::string& name) {
+  if (!name.empty() && (name.back() == '.' || name.back() == ' ')) return NameFault::kTrailingDotOrSpace;
+  return DeviceNameOf(name).empty() ? NameFault::kNone : NameFault::kDeviceName;
 }
 
 Profile::Profile() : operatingMode(kMouselook) {
@@ -374,6 +414,15 @@ bool Profile::Save(const std::string& fileName, std::string* savedName, std::str
     if (savedName) *savedName = target;
     std::string reason;
     if (!Savable(&reason)) return Report(error, "cannot save \"" + target + "\": " + reason);
+    switch (FileNameFault(target)) {
+      case NameFault::kDeviceName:
+        return Report(error, "cannot save \"" + target + "\": " + DeviceNameOf(target) +
+                                 " is the name of a device, not of a file");
+      case NameFault::kTrailingDotOrSpace:
+        return Report(error, "cannot save \"" + target + "\": a file name cannot end in a dot or a space");
+      case NameFault::kNone:
+        break;
+    }
     const std::string bytes = ToBytes();
     if (bytes.size() > kMaxFileBytes)
       return Report(error, "cannot save \"" + target + "\": " + std::to_string(bytes.size()) +

@@ -33,6 +33,36 @@ void SetProfileMessageHandler(ProfileMessageFn fn);
 // `name`, with ".cpf" appended when it holds no ".cpf" anywhere (case matters).
 std::string CompleteProfileName(const std::string& name);
 
+// What ends the name of a save's temporary file beside its target ("x.cpf.<id>.saving"): never
+// a profile. Not "~" after ".cpf": the 8.3 short name of "x.cpf~" ends in ".CPF".
+constexpr const char* kSaveTempSuffix = ".saving";
+
+// Names Windows cannot give a file in a folder: the device names (CON, PRN, AUX, NUL, COM1-COM9,
+// LPT1-LPT9), also with an extension, and names ending in a dot or a space, which it would
+// quietly cut. kNone for any other name.
+enum class NameFault { kNone, kDeviceName, kTrailingDotOrSpace };
+NameFault FileNameFault(const std::string& name);
+// The device a name stands for ("CON" for "con.x"), or "" when none.
+std::string DeviceNameOf(const std::string& name);
+
+// The file operations of a save, in the order it makes them on one temporary file: create,
+// write, flush, close, then rename over the target, or remove after a failure. Tests put their
+// own in place to see the order and to fail a step.
+class SaveFiles {
+ public:
+  virtual ~SaveFiles() = default;
+  // False with `taken` set when something already has the name.
+  virtual bool Create(const std::string& name, bool& taken, std::string& error) = 0;
+  virtual bool Write(const std::string& bytes, std::string& error) = 0;
+  virtual bool Flush(std::string& error) = 0;
+  virtual bool Close(std::string& error) = 0;
+  // These two act on the disk unless overridden.
+  virtual bool Rename(const std::string& from, const std::string& to, std::string& error);
+  virtual void Remove(const std::string& name);
+};
+// Makes every later save use `files` (null: the disk); returns what was used before.
+SaveFiles* SetSaveFiles(SaveFiles* files);
+
 class Profile {
  public:
   static constexpr const char* kClassName = "Profile";

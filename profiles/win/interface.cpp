@@ -26,6 +26,12 @@ constexpr int kShutWhileEngaged[] = {IDC_MANAGER_LIST,      IDC_MANAGER_SAVE_AS,
                                      IDC_MANAGER_SET_CENTER, IDC_MANAGER_INFO,      IDC_MANAGER_EDIT,
                                      IDC_MANAGER_RENAME};
 
+// `text` with its "%s" replaced by `name`.
+std::string Fill(const char* text, const std::string& name) {
+  std::string filled = text;
+  return filled.replace(filled.find("%s"), 2, name);
+}
+
 bool IsFile(const std::string& path) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
   return !path.empty() && attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -33,18 +39,19 @@ bool IsFile(const std::string& path) {
 
 // The working folder's profile files by name, as NTFS gives them; other file systems give them
 // in no order a person could scan.
-std::vector<std::string> ProfileFiles() {
-  std::vector<std::string> files;
+std::vector<FoundFile> ProfileFiles() {
+  std::vector<FoundFile> files;
   WIN32_FIND_DATAA found = {};
   HANDLE search = FindFirstFileA("*.cpf*", &found);
   if (search == INVALID_HANDLE_VALUE) return files;
   do {
     if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsProfileFileName(found.cFileName))
-      files.emplace_back(found.cFileName);
+      files.push_back({found.cFileName, uint64_t{found.nFileSizeHigh} << 32 | found.nFileSizeLow,
+                       uint64_t{found.ftLastWriteTime.dwHighDateTime} << 32 | found.ftLastWriteTime.dwLowDateTime});
   } while (FindNextFileA(search, &found));
   FindClose(search);
   std::sort(files.begin(), files.end(),
-            [](const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) < 0; });
+            [](const FoundFile& a, const FoundFile& b) { return lstrcmpiA(a.name.c_str(), b.name.c_str()) < 0; });
   return files;
 }
 
@@ -85,9 +92,22 @@ Interface::~Interface() {
   Disengage();
 }
 
+// The other program may have changed the folder since the window was last seen.
 void Interface::Show() {
-  ShowWindow(hwnd(), SW_SHOW);
-  SetForegroundWindow(hwnd());
+  {
+    const Busy once(busy_);  // listed once below, not again as the window becomes active
+    ShowWindow(hwnd(), SW_SHOW);
+    SetForegroundWindow(hwnd());
+  }
+  Refresh();
+}
+
+void Interface::Refresh() {
+  if (!idle_ || busy_ > 0 || !hwnd()) return;
+  const bool wasSelected = selected_ >= 0;
+  ListProfiles();
+  if (wasSelected && selected_ < 0) SetActiveText(mt::kNewProfile);
+  EnableLaunchForCurrent();
 }
 
 BOOL Interface::OnInitDialog() {
@@ -106,6 +126,7 @@ BOOL Interface::OnInitDialog() {
 
 void Interface::OnCommand(int id, int code) {
   if (code != BN_CLICKED) return;
+  const Busy busy(busy_);
   switch (id) {
     case IDC_MANAGER_NEW: return NewProfile();
     case IDC_MANAGER_EDIT: return EditProfile(false);
@@ -114,7 +135,10 @@ void Interface::OnCommand(int id, int code) {
     case IDC_MANAGER_DELETE: return DeleteProfile();
     case IDC_MANAGER_INFO: return ShowDetails();
     case IDC_MANAGER_LAUNCH: return Launch();
-    case IDC_MANAGER_ENGAGE: return idle_ ? void(Engage()) : Disengage();
+    case IDC_MANAGER_ENGAGE:
+      if (!idle_) return Disengage();
+      if (ReadSelected(mt::kSelectToEngage, mt::kCaption, true)) Engage();
+      return;
     case IDC_MANAGER_CALIBRATE: return OnCalibrate();
     case IDC_MANAGER_SET_CENTER: return OnSetZero();
     case IDC_MANAGER_WEB:
@@ -144,8 +168,15 @@ void Interface::OnDestroy() {
 
 bool Interface::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT&) {
   if (msg == WM_DROPFILES) {
+    const Busy busy(busy_);
     OnDrop(reinterpret_cast<HDROP>(wp));
     return true;
+  }
+  // Coming back from the other program, or from anything else, the folder is listed again;
+  // not while one of our own operations shows a dialog.
+  if (msg == WM_ACTIVATE && LOWORD(wp) != WA_INACTIVE) {
+    Refresh();
+    return false;
   }
   if (msg != WM_NOTIFY || wp != IDC_MANAGER_LIST || filling_) return false;
   const auto* header = reinterpret_cast<const NMHDR*>(lp);
@@ -155,6 +186,7 @@ bool Interface::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT&) {
   } else if (header->code == static_cast<UINT>(NM_DBLCLK)) {
     const auto* click = reinterpret_cast<const NMITEMACTIVATE*>(lp);
     if (click->iItem >= 0) {
+      const Busy busy(busy_);
       if (click->iItem != selected_) Select(click->iItem);
       EditProfile(true);
     }
@@ -165,7 +197,7 @@ bool Interface::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT&) {
 // After a refresh the selection follows the current file name, and the current profile is the
 // selected one again: the engine must never be handed whichever file happened to be read last.
 void Interface::ListProfiles() {
-  rows_ = ReadProfiles(ProfileFiles(), CurrentProfile());
+  rows_ = ReadProfiles(ProfileFiles(), rows_);
   const int room = std::max(kInitialImageRoom, static_cast<int>(rows_.size()) + 1);
   ImageList images(ImageList_Create(16, 16, ILC_COLORDDB | ILC_MASK, room, room / 4));
   for (const ListedProfile& row : rows_) AddGameIcon(images.Get(), row.gamePath);
@@ -175,13 +207,7 @@ void Interface::ListProfiles() {
   ListView_SetImageList(Item(IDC_MANAGER_LIST), images.Get(), LVSIL_SMALL);
   images_ = std::move(images);  // the old list goes only once the view holds the new one
   selected_ = currentFileName_.empty() ? -1 : RowOf(rows_, currentFileName_);
-  if (selected_ >= 0) {
-    Profile& current = CurrentProfile();
-    current.Clear();
-    ListedProfile& row = rows_[static_cast<size_t>(selected_)];
-    if (!current.Load(row.fileName, &row.loadError)) current.Reset();
-    else row.loadError.clear();
-  }
+  if (selected_ >= 0) LoadCurrent(rows_[static_cast<size_t>(selected_)]);
   FillList();
 }
 
@@ -214,43 +240,70 @@ void Interface::Select(int index) {
   selected_ = index;
   ListedProfile& row = rows_[static_cast<size_t>(index)];
   currentFileName_ = row.fileName;
-  Profile& current = CurrentProfile();
-  current.Clear();
-  if (current.Load(row.fileName, &row.loadError)) {
-    row.loadError.clear();
-    row.gamePath = current.GamePath();
-  } else {
-    current.Reset();  // nothing of the previous profile may pass for this one
-  }
+  LoadCurrent(row);
   SetActiveText(row.displayName);
   EnableLaunchForCurrent();
 }
 
-void Interface::EditProfile(bool fromDoubleClick) {
-  if (selected_ < 0) {
-    Message(mt::kSelectToEdit, mt::kCaption, MB_OK);
-    return;
+// Loads the row's file as the current profile; a file that does not read leaves a fresh
+// profile, so nothing of the previous one passes for it.
+bool Interface::LoadCurrent(ListedProfile& row) {
+  Profile read;
+  if (!read.Load(row.fileName, &row.loadError)) {
+    CurrentProfile() = Profile();
+    return false;
   }
+  row.loadError.clear();
+  row.gamePath = read.GamePath();
+  CurrentProfile() = std::move(read);
+  return true;
+}
+
+// What the selected file holds now, read again: the other program may have saved over it or
+// removed it since it was listed. A file that is gone is said so and the folder listed again.
+bool Interface::ReadSelected(const char* askToSelect, const char* caption, bool mustRead) {
+  if (selected_ < 0) {
+    Message(askToSelect, caption, MB_OK);
+    return false;
+  }
+  ListedProfile& row = rows_[static_cast<size_t>(selected_)];
+  currentFileName_ = row.fileName;
+  if (!IsFile(row.fileName)) {
+    const std::string name = row.displayName;
+    ListProfiles();
+    SetActiveText(mt::kNewProfile);
+    EnableLaunchForCurrent();
+    Message(Fill(mt::kProfileGone, name).c_str(), mt::kCaption, MB_OK);
+    return false;
+  }
+  if (LoadCurrent(row) || !mustRead) return true;
+  Message((std::string(mt::kUnreadable) + "\n" + row.loadError).c_str(), mt::kCaption, MB_OK);
+  return false;
+}
+
+void Interface::EditProfile(bool fromDoubleClick) {
+  if (!ReadSelected(mt::kSelectToEdit, mt::kCaption, false)) return;
   ::Trace(mt::kTraceOpeningEditor);
   Profile& working = WorkingProfile();
   working.Reset();
   // A file that did not read is edited from a fresh profile; only then may it be saved over.
-  working = CurrentProfile().Savable() ? CurrentProfile() : Profile();
+  working = CurrentProfile();
   ProfileEditor editor(CurrentProfile().Mode(), working.GamePath(), working.StartDirectory(), working.GameArguments());
   if (editor.DoModal(hwnd()) != IDOK) return;
   working.SetMode(editor.Mode());
   working.SetGamePath(editor.GamePath());
   working.SetStartDirectory(editor.StartDirectory());
   working.SetGameArguments(editor.GameArguments());
-  CurrentProfile() = working;
-  if (!SaveCurrent(currentFileName_)) return;
+  if (!SaveProfile(working, currentFileName_)) return;
   ListProfiles();
   SetActiveText(fromDoubleClick ? DisplayName(currentFileName_) : currentFileName_);
   EnableLaunchForCurrent();
 }
 
-// Names for new profiles need two characters; any name needs one. Only a drop traces it.
-bool Interface::AskName(std::string& name, bool forNew, bool traced) {
+// Names for new profiles need two characters; any name needs one. Only a drop traces it. With
+// `replacing` given, a name another profile has needs the user's Yes (`replacing` then set);
+// No asks for a name again.
+bool Interface::AskName(std::string& name, bool forNew, bool traced, bool* replacing) {
   const auto trace = [&](const char* line) {
     if (traced) Trace(line);
   };
@@ -262,51 +315,82 @@ bool Interface::AskName(std::string& name, bool forNew, bool traced) {
     if (!ok) return false;
     trace(mt::kTraceValidating);
     name = dialog.Name();
-    if (forNew ? LongEnoughForNewProfile(name) : !name.empty()) break;
-    trace(mt::kTraceLengthBad);
+    if (!(forNew ? LongEnoughForNewProfile(name) : !name.empty())) {
+      trace(mt::kTraceLengthBad);
+      continue;
+    }
+    if (!replacing) break;
+    *replacing = false;
+    const std::string taken = TakenName(name);
+    if (taken.empty()) break;
+    if (Message(Fill(mt::kReplaceQuestion, taken).c_str(), mt::kCaption, MB_YESNO | MB_DEFBUTTON2) == IDYES) {
+      *replacing = true;
+      break;
+    }
   }
   trace(mt::kTraceLengthGood);
   return true;
 }
 
+// The display name of the listed profile, or the file, that a save under `entered` would
+// replace; "" when none. The folder is listed first: the other program may have added it.
+std::string Interface::TakenName(const std::string& entered) {
+  ListProfiles();
+  const int row = RowNamed(rows_, entered);
+  if (row >= 0) return rows_[static_cast<size_t>(row)].displayName;
+  return IsFile(CompleteProfileName(entered)) ? NameFromEntry(entered).displayName : "";
+}
+
 void Interface::NewProfile() {
   WorkingProfile().Reset();
   std::string name;
-  if (!AskName(name, true, false)) return;
+  bool replacing = false;
+  if (!AskName(name, true, false, &replacing)) return;
   const Profile& working = WorkingProfile();
   ProfileEditor editor(working.Mode(), working.GamePath(), working.StartDirectory(), working.GameArguments());
-  if (editor.DoModal(hwnd()) == IDOK) CreateFromEditor(name, editor);
+  if (editor.DoModal(hwnd()) == IDOK) CreateFromEditor(name, editor, replacing);
 }
 
-// The counter moves only once the file is there.
-void Interface::CreateFromEditor(const std::string& name, const ProfileEditor& editor) {
-  Profile& current = CurrentProfile();
-  current.Reset();
-  current = WorkingProfile();
-  current.SetGamePath(editor.GamePath());
-  current.SetStartDirectory(editor.StartDirectory());
-  current.SetGameArguments(editor.GameArguments());
-  current.SetMode(editor.Mode());
-  if (!SaveCurrent(CompleteProfileName(name))) return;
+// The new profile becomes the current one only once its file is there; until then the
+// manager's profile, file name and selection stay those of the selected profile. A name taken
+// while the editor was open is asked about again.
+void Interface::CreateFromEditor(const std::string& name, const ProfileEditor& editor, bool replacing) {
+  Profile created = WorkingProfile();
+  created.SetGamePath(editor.GamePath());
+  created.SetStartDirectory(editor.StartDirectory());
+  created.SetGameArguments(editor.GameArguments());
+  created.SetMode(editor.Mode());
+  if (!replacing) {
+    const std::string taken = TakenName(name);
+    if (!taken.empty() &&
+        Message(Fill(mt::kReplaceQuestion, taken).c_str(), mt::kCaption, MB_YESNO | MB_DEFBUTTON2) != IDYES)
+      return;
+  }
+  if (!SaveProfile(created, CompleteProfileName(name))) return;
+  CurrentProfile() = std::move(created);
   AddToCounter(1);
   ListProfiles();
   SetActiveText(name);
   EnableLaunchForCurrent();
 }
 
-bool Interface::SaveCurrent(const std::string& fileName) {
+// Saved under `fileName`, which then names the current profile; on failure nothing changes.
+bool Interface::SaveProfile(const Profile& profile, const std::string& fileName) {
   std::string saved, error;
-  if (!CurrentProfile().Save(fileName, &saved, &error)) {
+  if (!profile.Save(fileName, &saved, &error)) {
     Message((std::string(mt::kSaveFailed) + "\n" + error).c_str(), mt::kCaption, MB_OK);
     return false;
   }
+  if (&profile != &CurrentProfile()) CurrentProfile() = profile;
   currentFileName_ = saved;
   return true;
 }
 
 void Interface::SaveAs() {
+  if (!ReadSelected(mt::kSelectToCopy, mt::kCaption, true)) return;
   std::string name;
-  if (!AskName(name, false, false) || !SaveCurrent(name)) return;
+  bool replacing = false;
+  if (!AskName(name, false, false, &replacing) || !SaveProfile(CurrentProfile(), name)) return;
   ListProfiles();
   AddToCounter(1);
   SetActiveText(NameFromEntry(name).displayName);
@@ -319,11 +403,15 @@ void Interface::DeleteProfile() {
   }
   if (Message(mt::kDeleteQuestion, mt::kCaption, MB_YESNO) != IDYES) return;
   const std::string file = rows_[static_cast<size_t>(selected_)].fileName;
-  const bool deleted = DeleteFileA(file.c_str()) != 0;
-  if (deleted && file == currentFileName_) currentFileName_.clear();
-  if (deleted) selected_ = -1;
+  // A file that stays keeps its profile loaded, selected and whole.
+  if (!DeleteFileA(file.c_str())) {
+    const std::string reason = winui::SystemErrorText(GetLastError());
+    Message((std::string(mt::kDeleteFailed) + "\n" + reason).c_str(), mt::kCaption, MB_OK);
+    return;
+  }
+  if (file == currentFileName_) currentFileName_.clear();
+  selected_ = -1;
   ListProfiles();
-  if (!deleted) Message(mt::kDeleteFailed, mt::kCaption, MB_OK);
   AddToCounter(-1);
   CurrentProfile().Reset();
   SetActiveText(mt::kNewProfileAfterDelete);
@@ -361,28 +449,14 @@ void Interface::RenameProfile() {
 }
 
 void Interface::ShowDetails() {
-  const std::string error =
-      selected_ >= 0 && rows_[static_cast<size_t>(selected_)].fileName == currentFileName_
-          ? rows_[static_cast<size_t>(selected_)].loadError
-          : std::string();
-  ProfileDetails details(CurrentProfile(), error);
+  if (!ReadSelected(mt::kSelectToView, mt::kCaption, false)) return;
+  ProfileDetails details(CurrentProfile(), rows_[static_cast<size_t>(selected_)].loadError);
   details.DoModal(hwnd());
 }
 
 void Interface::Launch() {
-  if (selected_ < 0) {
-    Message(mt::kSelectToLaunch, ProgramTitle().c_str(), MB_OK);
-    return;
-  }
-  ListedProfile& row = rows_[static_cast<size_t>(selected_)];
-  const bool read = CurrentProfile().Load(row.fileName, &row.loadError);
   if (!idle_) return Disengage();
-  if (!read) {
-    Message((std::string(mt::kUnreadable) + "\n" + row.loadError).c_str(), mt::kCaption, MB_OK);
-    return;
-  }
-  row.loadError.clear();
-  if (!Engage()) return;
+  if (!ReadSelected(mt::kSelectToLaunch, ProgramTitle().c_str(), true) || !Engage()) return;
   if (gameProcess_) return;  // hxprofiler's game, started once
   if (StartGame(CurrentProfile(), gameProcess_)) return;
   Disengage();
@@ -397,7 +471,8 @@ bool Interface::StartGame(const Profile& profile, KernelHandle& process) {
   execute.hwnd = hwnd();
   execute.lpFile = profile.GamePath().c_str();
   execute.lpParameters = profile.GameArguments().c_str();
-  execute.lpDirectory = profile.StartDirectory().c_str();
+  const std::string folder = LaunchFolder(profile.GamePath(), profile.StartDirectory());
+  execute.lpDirectory = folder.c_str();
   execute.nShow = SW_SHOWNORMAL;
   if (!ShellExecuteExA(&execute)) return false;
   process.Reset(execute.hProcess);
@@ -446,7 +521,8 @@ void Interface::EnableControls(bool enable) {
 }
 
 void Interface::EnableLaunchForCurrent() {
-  EnableWindow(Item(IDC_MANAGER_LAUNCH), idle_ && CurrentProfile().Savable() && IsFile(CurrentProfile().GamePath()));
+  const bool read = selected_ >= 0 && rows_[static_cast<size_t>(selected_)].Loaded();
+  EnableWindow(Item(IDC_MANAGER_LAUNCH), idle_ && read && IsFile(CurrentProfile().GamePath()));
 }
 
 void Interface::SetActiveText(const std::string& text) { SetDlgItemTextA(hwnd(), IDC_MANAGER_ACTIVE, text.c_str()); }
@@ -505,9 +581,8 @@ void Interface::OnDrop(HDROP drop) {
   DragQueryPoint(drop, &at);
   ClientToScreen(hwnd(), &at);
   HWND under = WindowFromPoint(at);
-  char file[MAX_PATH + 1] = {};
   const bool mine = under == hwnd() || IsChild(hwnd(), under);
-  const bool named = mine && DragQueryFileA(drop, 0, file, MAX_PATH) > 0;
+  const std::string file = mine ? FirstDroppedFile(drop) : std::string();
   DragFinish(drop);
   if (!mine) return;
   SetActiveWindow(hwnd());
@@ -515,10 +590,11 @@ void Interface::OnDrop(HDROP drop) {
   Profile& working = WorkingProfile();
   working.Reset();
   Trace(mt::kTraceDropBegins);
-  if (!named) return;
+  if (file.empty()) return;
   Trace(mt::kTraceFileQueried);
+  // A file that gives no game ends the drop: no profile is matched against an empty path.
   ShortcutTarget target{working.GamePath(), working.StartDirectory(), working.GameArguments()};
-  ResolveShortcut(file, hwnd(), target, options_.dropTraces);
+  if (!ResolveDroppedFile(file, hwnd(), target, options_.dropTraces)) return;
   working.SetGamePath(target.path);
   working.SetStartDirectory(target.directory);
   working.SetGameArguments(target.arguments);
@@ -533,19 +609,20 @@ void Interface::OnDrop(HDROP drop) {
   if (result == -2) {
     Trace(mt::kTraceCreating);
     std::string name;
-    if (!AskName(name, true, true)) return;
+    bool replacing = false;
+    if (!AskName(name, true, true, &replacing)) return;
     Trace(mt::kTraceNameObtained);
     Trace(mt::kTraceCallingOptions);
     ProfileEditor editor(working.Mode(), working.GamePath(), working.StartDirectory(), working.GameArguments());
-    if (editor.DoModal(hwnd()) == IDOK) CreateFromEditor(name, editor);
+    if (editor.DoModal(hwnd()) == IDOK) CreateFromEditor(name, editor, replacing);
     return;
   }
   ListedProfile& row = rows_[static_cast<size_t>(result)];
-  if (!CurrentProfile().Load(row.fileName, &row.loadError)) {
+  if (!LoadCurrent(row)) {
     Message((std::string(mt::kUnreadable) + "\n" + row.loadError).c_str(), mt::kCaption, MB_OK);
+    ListProfiles();  // the current profile is the selected one again
     return;
   }
-  row.loadError.clear();
   selected_ = result;
   currentFileName_ = row.fileName;
   SetActiveText(row.displayName);

@@ -69,7 +69,8 @@ class Interface : public winui::Dialog {
   // Closing the window while engaged disengages, whoever closes it.
   ~Interface() override;
 
-  // Creation is winui::Dialog::Create(owner); this brings the window up.
+  // Creation is winui::Dialog::Create(owner); this lists the folder again and brings the
+  // window up.
   void Show();
 
   bool Engaged() const { return !idle_; }
@@ -105,9 +106,22 @@ class Interface : public winui::Dialog {
   const ManagerOptions& Options() const { return options_; }
 
  private:
+  // Counts the operations under way, whose dialogs make the window inactive and active again.
+  struct Busy {
+    explicit Busy(int& depth) : depth_(depth) { ++depth_; }
+    ~Busy() { --depth_; }
+    Busy(const Busy&) = delete;
+    Busy& operator=(const Busy&) = delete;
+    int& depth_;
+  };
+
   void ListProfiles();
+  void Refresh();
   void FillList();
   void Select(int index);
+  bool LoadCurrent(ListedProfile& row);
+  bool ReadSelected(const char* askToSelect, const char* caption, bool mustRead);
+  std::string TakenName(const std::string& entered);
   void EditProfile(bool fromDoubleClick);
   void NewProfile();
   void SaveAs();
@@ -118,9 +132,9 @@ class Interface : public winui::Dialog {
   void OnCalibrate();
   void OnSetZero();
   void OnDrop(HDROP drop);
-  bool AskName(std::string& name, bool forNew, bool traced);
-  void CreateFromEditor(const std::string& name, const ProfileEditor& editor);
-  bool SaveCurrent(const std::string& fileName);
+  bool AskName(std::string& name, bool forNew, bool traced, bool* replacing = nullptr);
+  void CreateFromEditor(const std::string& name, const ProfileEditor& editor, bool replacing);
+  bool SaveProfile(const Profile& profile, const std::string& fileName);
   void AddToCounter(int delta);
   void SetActiveText(const std::string& text);
   void EnableLaunchForCurrent();
@@ -137,5 +151,6 @@ class Interface : public winui::Dialog {
   std::string currentFileName_;
   bool idle_ = true;
   bool filling_ = false;  // our own changes to the list are no user's clicks
+  int busy_ = 0;
   KernelHandle gameProcess_;
 };

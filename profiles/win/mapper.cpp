@@ -81,17 +81,41 @@ BOOL Mapper::OnInitDialog() {
   for (int option = kOptionKeys; option <= kOptionWheel; ++option)
     if (used[option]) ShowText(static_cast<MapperOption>(option));
   Enable();
-  // The thumb shows a stored dead zone as far as the range allows; the value stays until moved.
   SendDlgItemMessageA(hwnd(), IDC_MAPPER_DEADZONE, TBM_SETRANGE, FALSE, MAKELPARAM(0, kDeadZoneMax));
   SendDlgItemMessageA(hwnd(), IDC_MAPPER_DEADZONE, TBM_SETTICFREQ, 200, 0);
-  SendDlgItemMessageA(hwnd(), IDC_MAPPER_DEADZONE, TBM_SETPOS, TRUE, std::clamp(deadZone_, 0, kDeadZoneMax));
   bar_ = Item(IDC_MAPPER_POSITION);
   SendMessageA(bar_.load(), PBM_SETRANGE32, 0, kDeadZoneMax);
+  PlaceIndicator();  // leaves the thumb at the dead zone
 
   stop_ = 0;
   emitter_ = winui::StartThread(MapperEmitter, this, THREAD_PRIORITY_NORMAL);
   if (!emitter_) stop_ = 1;
   return TRUE;
+}
+
+// The bar's scale is the slider's: the thumb's travel in pixels, wherever the slider's own
+// margins put it at this DPI.
+void Mapper::PlaceIndicator() {
+  HWND slider = Item(IDC_MAPPER_DEADZONE);
+  const auto thumbCentre = [&](int position) {
+    SendMessageA(slider, TBM_SETPOS, TRUE, position);
+    RECT thumb = {};
+    SendMessageA(slider, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+    POINT centre = {(thumb.left + thumb.right) / 2, 0};
+    MapWindowPoints(slider, hwnd(), &centre, 1);
+    return static_cast<int>(centre.x);
+  };
+  const int lowest = thumbCentre(0), highest = thumbCentre(kDeadZoneMax);
+  // The thumb shows a stored dead zone as far as the range allows; the value stays until moved.
+  SendMessageA(slider, TBM_SETPOS, TRUE, std::clamp(deadZone_, 0, kDeadZoneMax));
+  HWND bar = Item(IDC_MAPPER_POSITION);
+  RECT outer = {}, inner = {};
+  GetWindowRect(bar, &outer);
+  GetClientRect(bar, &inner);
+  const int inset = (outer.right - outer.left - inner.right) / 2;
+  MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&outer), 2);
+  const IndicatorSpan span = IndicatorAlongSlider(lowest, highest, inset);
+  MoveWindow(bar, span.left, outer.top, span.width, outer.bottom - outer.top, TRUE);
 }
 
 MapperChecks Mapper::ReadChecks() const {

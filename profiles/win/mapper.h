@@ -32,6 +32,7 @@ class Mapper : public winui::Dialog {
 
  private:
   MapperChecks ReadChecks() const;
+  void PlaceIndicator();
   void ShowChecks(const MapperChecks& checks);
   void Enable();
   void ShowText(MapperOption option);

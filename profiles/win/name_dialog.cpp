@@ -48,6 +48,13 @@ void NameDialog::OnOk() {
     SetFocus(Item(IDC_PROFILE_NAME));
     return;
   }
+  // Refused here, before anything opens, so that no editing is lost to a name no file can have.
+  const std::string refusal = NameRefusal(text);
+  if (!refusal.empty()) {
+    MessageBoxA(hwnd(), refusal.c_str(), ProgramTitle().c_str(), MB_OK | MB_ICONEXCLAMATION);
+    SetFocus(Item(IDC_PROFILE_NAME));
+    return;
+  }
   name_ = std::move(text);
   End(IDOK);
 }

@@ -222,12 +222,10 @@ void ProfileEditor::ClearAllMotions() {
 }
 
 void ProfileEditor::OnDrop(HDROP drop) {
-  char file[MAX_PATH + 1] = {};
-  const bool named = DragQueryFileA(drop, 0, file, MAX_PATH) > 0;
+  const std::string file = FirstDroppedFile(drop);
   DragFinish(drop);
-  if (!named) return;
   ShortcutTarget target{gamePath_, startDirectory_, gameArguments_};
-  ResolveShortcut(file, hwnd(), target, false);
+  if (file.empty() || !ResolveDroppedFile(file, hwnd(), target, false)) return;
   gamePath_ = target.path;
   startDirectory_ = target.directory;
   gameArguments_ = target.arguments;

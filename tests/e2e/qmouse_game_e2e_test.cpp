@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "profiles/manager_rules.h"
 #include "profiles/manager_texts.h"
 #include "qmouse/texts.h"
 #include "resources/profiles/resource.h"
@@ -99,18 +100,31 @@ class QmouseGame : public Qmouse {
 };
 
 // A shortcut to the stand-in game, which records its keys into `events`.
-std::string MakeGameShortcut(const std::string& events) {
+// The stand-in game installed where a player's games are, so that what the windows show (and
+// the README's pictures of them) is a game's path. Copied once per session: a copy that is
+// running cannot be replaced, and the build does not change meanwhile.
+std::string StandInGame() {
   const char* probe = std::getenv("KEY_PROBE_EXE");
   if (!probe) return "";
+  const std::string folder = "C:\\Games\\Probe Game", game = folder + "\\ProbeGame.exe";
+  CreateDirectoryA("C:\\Games", nullptr);
+  CreateDirectoryA(folder.c_str(), nullptr);
+  CopyFileA(WindowsPath(probe).c_str(), game.c_str(), TRUE);
+  return GetFileAttributesA(game.c_str()) != INVALID_FILE_ATTRIBUTES ? game : "";
+}
+
+std::string MakeGameShortcut(const std::string& events) {
+  const std::string game = StandInGame();
+  if (game.empty()) return "";
   const std::string link = TempFolder() + "Probe Game.lnk";
   IShellLinkA* shell = nullptr;
   IPersistFile* file = nullptr;
   bool saved = false;
   if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                                  reinterpret_cast<void**>(&shell)))) {
-    shell->SetPath(WindowsPath(probe).c_str());
+    shell->SetPath(game.c_str());
     shell->SetArguments(("\"" + events + "\"").c_str());
-    shell->SetWorkingDirectory(TempFolder().c_str());
+    shell->SetWorkingDirectory(FolderOf(game).c_str());
     if (SUCCEEDED(shell->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
       const std::wstring wide(link.begin(), link.end());
       saved = SUCCEEDED(file->Save(wide.c_str(), TRUE));
@@ -249,7 +263,7 @@ TEST_F(QmouseGame, DropsAndLaunchesWhileEngagedLeaveNothingHeld) {
   const std::string shortcut = MakeGameShortcut(events);
   ASSERT_FALSE(shortcut.empty());
   made_.push_back(shortcut);
-  ASSERT_NO_FATAL_FAILURE(SaveWalkProfile(ProfileFile("Walk"), WindowsPath(std::getenv("KEY_PROBE_EXE"))));
+  ASSERT_NO_FATAL_FAILURE(SaveWalkProfile(ProfileFile("Walk"), StandInGame()));
   StartQmouse();
   WaitForHeadControl();
   HWND manager = OpenManager();

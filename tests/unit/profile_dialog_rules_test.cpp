@@ -153,6 +153,23 @@ TEST(MapperRules, ButtonAndWheelValues) {
   }
 }
 
+// The indicator's inside runs from the thumb's centre at dead zone 0 to its centre at 2000, so
+// a reading equal to the dead zone fills it to the thumb, whatever the slider's margins.
+TEST(MapperRules, IndicatorSpansTheThumbsTravel) {
+  const struct {
+    int lowest, highest, inset, left, width;
+  } rows[] = {{32, 400, 1, 31, 370}, {20, 20, 2, 18, 4}, {48, 610, 0, 48, 562}};
+  for (const auto& r : rows) {
+    const IndicatorSpan span = IndicatorAlongSlider(r.lowest, r.highest, r.inset);
+    EXPECT_EQ(span.left, r.left) << r.lowest;
+    EXPECT_EQ(span.width, r.width) << r.lowest;
+    for (int deadZone : {0, 700, 2000}) {  // where the fill of a reading equal to it ends
+      const int fillEnd = span.left + r.inset + deadZone * (span.width - 2 * r.inset) / 2000;
+      EXPECT_EQ(fillEnd, r.lowest + deadZone * (r.highest - r.lowest) / 2000) << r.lowest << " " << deadZone;
+    }
+  }
+}
+
 TEST(EditorRules, MotionListIconsForEveryMode) {
   Profile p;
   p.Map(1)->usesKeys = 1;      // Move right, command mode

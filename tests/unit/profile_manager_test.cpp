@@ -4,9 +4,11 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
+#include "profiles/editor_rules.h"
 #include "profiles/manager_rules.h"
 
 namespace fs = std::filesystem;
@@ -33,6 +35,75 @@ TEST(ProfileManagerRules, EnteredNamesGiveFileAndDisplayNames) {
   }
   EXPECT_TRUE(IsProfileFileName("OLD.CPF"));
   EXPECT_FALSE(IsProfileFileName("notes.CPF.txt"));
+  // A save's temporary file, ours or the other program's, is never a profile.
+  EXPECT_FALSE(IsProfileFileName("Doom.cpf.1234-0.saving"));
+  EXPECT_FALSE(IsProfileFileName("x.cpf.old.88-7.SAVING"));
+}
+
+// Names are compared as Windows compares file names, so that no save replaces a profile
+// unasked; names Windows cannot hold are refused with their reason.
+TEST(ProfileManagerRules, NamesCompareAsWindowsFileNamesAndUnusableOnesAreRefused) {
+  const struct {
+    const char *a, *b;
+    bool same;
+  } pairs[] = {
+      {"doom", "doom.cpf", true},   {"Doom.", "doom.cpf", true},      {"DOOM.cpf ", "doom.cpf", true},
+      {"doom  . ", "Doom", true},   {"x.cpf.old", "X.cpf.OLD", true}, {"doom", "doom2", false},
+      {"x.CPF", "x.cpf", false},  // no ".cpf" as the search finds it: "x.CPF.cpf" is another file
+      {"doom.cpf.1-0.saving", "doom", false},
+  };
+  for (const auto& p : pairs) EXPECT_EQ(SameProfileFile(p.a, p.b), p.same) << p.a << " / " << p.b;
+
+  const std::vector<ListedProfile> rows = {{"one.cpf", "one", "", ""}, {"Doom.cpf", "Doom", "", ""}};
+  EXPECT_EQ(RowNamed(rows, "DOOM.cpf "), 1);
+  EXPECT_EQ(RowNamed(rows, "doom."), 1);
+  EXPECT_EQ(RowNamed(rows, "two"), -1);
+
+  const struct {
+    const char* entered;
+    const char* refusal;  // the start of the message, "" for none
+  } names[] = {
+      {"CON", "Windows keeps the name \"CON\" for a device"}, {"con.x", "Windows keeps the name \"CON\""},
+      {"nul .txt", "Windows keeps the name \"NUL\""},        {"Com1", "Windows keeps the name \"COM1\""},
+      {"lpt9.cpf", "Windows keeps the name \"LPT9\""},       {"aux", "Windows keeps the name \"AUX\""},
+      {"prn", "Windows keeps the name \"PRN\""},             {"doom.", "Windows drops a dot or a space"},
+      {"doom ", "Windows drops a dot or a space"},            {"x.cpf.", "Windows drops a dot or a space"},
+      {"COM0", ""}, {"LPT10", ""}, {"console", ""}, {"con1", ""}, {"my con", ""}, {"Doom", ""},
+  };
+  for (const auto& n : names) {
+    const std::string refusal = NameRefusal(n.entered);
+    EXPECT_EQ(refusal.substr(0, std::strlen(n.refusal)), n.refusal) << n.entered;
+    EXPECT_EQ(refusal.empty(), *n.refusal == 0) << n.entered;
+    // A save under a name whose file Windows cannot hold says why, not that temporary names are
+    // taken ("doom." saves as "doom..cpf", which it can).
+    std::string error;
+    const NameFault fault = FileNameFault(CompleteProfileName(n.entered));
+    if (fault != NameFault::kNone) {
+      EXPECT_FALSE(Profile().Save(std::string("/nonexistent-folder/") + n.entered, nullptr, &error)) << n.entered;
+      EXPECT_EQ(error.find("temporary"), std::string::npos) << error;
+      EXPECT_NE(error.find(fault == NameFault::kDeviceName ? "is the name of a device" : "cannot end in a dot"),
+                std::string::npos)
+          << error;
+    }
+  }
+}
+
+// A game starts in its profile's start folder, or else in its program's own folder; a dropped
+// program is the game itself.
+TEST(ProfileManagerRules, GamesStartInTheirFolder) {
+  const struct {
+    const char *game, *start, *folder;
+  } rows[] = {
+      {"C:\\Games\\Doom\\doom.exe", "", "C:\\Games\\Doom"},
+      {"C:\\Games\\Doom\\doom.exe", "D:\\Saves", "D:\\Saves"},
+      {"C:\\doom.exe", "", "C:\\"},
+      {"\\\\server\\share\\doom.exe", "", "\\\\server\\share"},
+      {"doom.exe", "", ""},
+  };
+  for (const auto& r : rows) EXPECT_EQ(LaunchFolder(r.game, r.start), r.folder) << r.game << " / " << r.start;
+  EXPECT_TRUE(IsProgramFile("C:\\Games\\DOOM.EXE"));
+  EXPECT_FALSE(IsProgramFile("C:\\Games\\Doom.lnk"));
+  EXPECT_FALSE(IsProgramFile("C:\\Games\\exe"));
 }
 
 class ProfileFolder : public testing::Test {
@@ -59,18 +130,17 @@ class ProfileFolder : public testing::Test {
 // One unreadable file is listed with its reason and stands in nobody's way; the rows grow past
 // the 200 the tables once held, and a drop is offered every match.
 TEST_F(ProfileFolder, RowsKeepUnreadableFilesAndGrowWithTheFolder) {
-  std::vector<std::string> files;
+  std::vector<FoundFile> files;
   for (int i = 0; i < 500; ++i) {
-    files.push_back("p" + std::to_string(i) + ".cpf");
-    Write(files.back(), i % 2 ? "C:\\Games\\odd.exe" : "C:\\Games\\even" + std::to_string(i) + ".exe");
+    files.push_back({"p" + std::to_string(i) + ".cpf", 1, 2});
+    Write(files.back().name, i % 2 ? "C:\\Games\\odd.exe" : "C:\\Games\\even" + std::to_string(i) + ".exe");
   }
   std::ofstream("broken.cpf", std::ios::binary) << "not a profile";
-  files.insert(files.begin() + 3, "broken.cpf");
-  files.push_back("gone.cpf");
+  files.insert(files.begin() + 3, {"broken.cpf", 1, 2});
+  files.push_back({"gone.cpf", 1, 2});
 
-  Profile current;
   const auto start = std::chrono::steady_clock::now();
-  const std::vector<ListedProfile> rows = ReadProfiles(files, current);
+  const std::vector<ListedProfile> rows = ReadProfiles(files);
   const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
   std::printf("[ figure ] reading 502 profile files: %.1f ms\n", ms);
 
@@ -80,8 +150,6 @@ TEST_F(ProfileFolder, RowsKeepUnreadableFilesAndGrowWithTheFolder) {
   EXPECT_EQ(rows[5].gamePath, "C:\\Games\\even4.exe");  // the rows after the broken one read
   EXPECT_NE(rows.back().loadError.find("gone.cpf"), std::string::npos) << rows.back().loadError;
   EXPECT_EQ(RowOf(rows, "p499.cpf"), 500);
-  EXPECT_EQ(current.MapListLength(), 0u);  // the last file did not read: an empty list, values reset
-  EXPECT_EQ(current.GamePath(), "");
 
   const std::vector<int> matches = MatchingProfiles(rows, "C:\\Games\\odd.exe");
   ASSERT_EQ(matches.size(), 250u);
@@ -89,8 +157,17 @@ TEST_F(ProfileFolder, RowsKeepUnreadableFilesAndGrowWithTheFolder) {
   EXPECT_TRUE(MatchingProfiles(rows, "c:\\games\\odd.exe").empty());   // byte for byte
   EXPECT_TRUE(MatchingProfiles(rows, "C:\\Games\\odd.exe ").empty());  // the whole string
 
-  ReadProfiles({"p1.cpf"}, current);
-  EXPECT_EQ(current.GamePath(), "C:\\Games\\odd.exe");  // the last file read is the current one
+  // Listed again, a file whose size and write time did not change is taken from the last
+  // listing; one that changed is read again.
+  Write("p0.cpf", "C:\\Games\\changed.exe");
+  Write("p2.cpf", "C:\\Games\\changed.exe");
+  files[0].written = 3;
+  const std::vector<ListedProfile> again = ReadProfiles(files, rows);
+  ASSERT_EQ(again.size(), 502u);
+  EXPECT_EQ(again[0].gamePath, "C:\\Games\\changed.exe");
+  EXPECT_EQ(again[0].written, 3u);
+  EXPECT_EQ(again[2].gamePath, "C:\\Games\\even2.exe");  // unchanged as far as the folder says
+  EXPECT_FALSE(again[3].Loaded());
 }
 
 TEST(ProfileManagerRules, DetailsPicturesAndTextsFollowTheViewsMode) {

@@ -328,6 +328,104 @@ TEST_F(ProfileFileTest, FailedSaveLeavesNoTemporaryFile) {
   EXPECT_EQ(saved, PathOf("no such folder/x.cpf"));
 }
 
+// The file operations of a save, recorded, with one step made to fail and the first
+// `takenNames` temporary names taken by other files.
+class RecordedFiles : public SaveFiles {
+ public:
+  RecordedFiles(std::string failing, int takenNames) : failing_(std::move(failing)), taken_(takenNames) {}
+  bool Create(const std::string& name, bool& taken, std::string& error) override {
+    temp = name.substr(name.rfind('/') + 1);
+    log += "create;";
+    if (taken_ == 0) return Pass("create", error);
+    --taken_;
+    taken = true;
+    return false;
+  }
+  bool Write(const std::string& bytes, std::string& error) override {
+    written = bytes.size();
+    log += "write;";
+    return Pass("write", error);
+  }
+  bool Flush(std::string& error) override {
+    log += "flush;";
+    return Pass("flush", error);
+  }
+  bool Close(std::string& error) override {
+    log += "close;";
+    return Pass("close", error);
+  }
+  bool Rename(const std::string& from, const std::string& to, std::string& error) override {
+    EXPECT_EQ(from.substr(from.rfind('/') + 1), temp);
+    log += "rename to " + to.substr(to.rfind('/') + 1) + ";";
+    return Pass("rename", error);
+  }
+  void Remove(const std::string& name) override {
+    EXPECT_EQ(name.substr(name.rfind('/') + 1), temp);
+    log += "remove;";
+  }
+
+  std::string log, temp;
+  size_t written = 0;
+
+ private:
+  bool Pass(const char* step, std::string& error) {
+    if (failing_ != step) return true;
+    error = "planted failure";
+    return false;
+  }
+  std::string failing_;
+  int taken_;
+};
+
+// The bytes are on the disk (flushed) and the file closed before it takes the target's place;
+// a failed step removes the temporary file, leaves the target alone and says what failed.
+TEST(ProfileSave, WritesFlushesClosesThenRenamesAndUndoesAFailedStep) {
+  const std::string all = "create;write;flush;close;rename to Game.cpf;";
+  const struct {
+    const char* failing;
+    const char* log;
+    const char* error;  // "" for a save that succeeds
+  } cases[] = {
+      {"none", "create;write;flush;close;rename to Game.cpf;", ""},
+      {"create", "create;", "cannot create"},
+      {"write", "create;write;close;remove;", "cannot write"},
+      {"flush", "create;write;flush;close;remove;", "cannot write"},
+      {"close", "create;write;flush;close;remove;", "cannot write"},
+      {"rename", "create;write;flush;close;rename to Game.cpf;remove;", "cannot replace"},
+  };
+  for (const auto& c : cases) {
+    RecordedFiles files(c.failing, 0);
+    SaveFiles* before = SetSaveFiles(&files);
+    std::string error;
+    const bool saved = Populated().Save("/folder/Game", nullptr, &error);
+    SetSaveFiles(before);
+    EXPECT_EQ(saved, *c.error == 0) << c.failing;
+    EXPECT_EQ(files.log, c.log) << c.failing;
+    EXPECT_EQ(files.temp.rfind("Game.cpf.", 0), 0u) << files.temp;
+    EXPECT_EQ(files.temp.substr(files.temp.size() - 7), ".saving") << files.temp;
+    if (*c.error) {
+      EXPECT_EQ(error.rfind(std::string(c.error) + " \"", 0), 0u) << c.failing << ": " << error;
+      EXPECT_NE(error.find("planted failure"), std::string::npos) << error;
+    }
+    if (files.log.find("write") != std::string::npos) {
+      EXPECT_EQ(files.written, Populated().ToBytes().size());
+    }
+  }
+  EXPECT_EQ(all, cases[0].log);
+
+  // Names taken by other files are passed over; when all are, the save says so.
+  RecordedFiles crowded("none", 3), full("none", 1000);
+  SaveFiles* before = SetSaveFiles(&crowded);
+  EXPECT_TRUE(Populated().Save("/folder/Game"));
+  SetSaveFiles(&full);
+  std::string error;
+  EXPECT_FALSE(Populated().Save("/folder/Game", nullptr, &error));
+  SetSaveFiles(before);
+  EXPECT_EQ(crowded.log, "create;create;create;" + all);
+  EXPECT_EQ(full.log.find("write"), std::string::npos) << full.log;
+  EXPECT_NE(error.find("names for a temporary file beside it are taken"), std::string::npos) << error;
+}
+
 #ifndef _WIN32
 // Whatever stands under a temporary name already, here a link, is never opened.
 TEST_F(ProfileFileTest, SaveWritesOnlyAFileItCreated) {

@@ -284,12 +284,15 @@ void Drop(HWND d, const std::string& name) {
   PostMessageA(d, WM_DROPFILES, reinterpret_cast<WPARAM>(LocalDrop(name, 0, 0)), 0);
 }
 
-// A shortcut dropped onto the editor sets the game; a file that is no shortcut is refused.
+// A shortcut dropped onto the editor sets the game, and so does a program itself, which starts
+// in its own folder; a file that is neither is refused and changes nothing.
 TEST_F(ProfileDialogs, DroppedShortcutSetsTheGameAndOtherFilesAreRefused) {
   char folder[MAX_PATH];
   GetTempPathA(MAX_PATH, folder);
   const std::string target = std::string(folder) + "hx_game.exe", link = std::string(folder) + "hx_game.lnk";
+  const std::string notes = std::string(folder) + "hx_notes.txt";
   CloseHandle(CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  CloseHandle(CreateFileA(notes.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
   IShellLinkA* shell = nullptr;
   IPersistFile* file = nullptr;
   ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
@@ -305,22 +308,31 @@ TEST_F(ProfileDialogs, DroppedShortcutSetsTheGameAndOtherFilesAreRefused) {
 
   TraceCapture traces;
   ProfileEditor editor(kCommandMode, "", "", "");
-  std::string before;
-  EXPECT_EQ(Drive(editor, {{kEditor, [&](HWND d) { Drop(d, target); }},
+  std::string before, program;
+  EXPECT_EQ(Drive(editor, {{kEditor, [&](HWND d) { Drop(d, notes); }},
                            {"Quellan Mouse", [&](HWND box) {  // the program's title
                               EXPECT_EQ(Text(box, 0xFFFF), "Cannot obtain data from the shell.");
                               Press(box, IDOK);
                             }},
-                           {kEditor, [&](HWND d) { before = Text(d, IDC_EDITOR_GAME), Drop(d, link); }},
+                           {kEditor, [&](HWND d) { before = Text(d, IDC_EDITOR_GAME), Drop(d, target); }},
+                           {kEditor, [&](HWND d) {
+                              program = Text(d, IDC_EDITOR_GAME) + "|" + editor.StartDirectory() + "|" +
+                                        editor.GameArguments();
+                              Drop(d, link);
+                            }},
                            {kEditor, [&](HWND d) { Press(d, IDOK); }}}),
             IDOK);
   EXPECT_EQ(before, "No game selected.");
+  std::string folderOnly = folder;
+  folderOnly.pop_back();  // without its closing backslash
+  EXPECT_EQ(program, target + "|" + folderOnly + "|");
   EXPECT_EQ(lstrcmpiA(editor.GamePath().c_str(), target.c_str()), 0) << editor.GamePath();
   EXPECT_EQ(editor.GameArguments(), "-window -nosound");
   EXPECT_FALSE(editor.StartDirectory().empty());
   EXPECT_EQ(traces.Count("Drop detected.  Resolving...\n") * 10 + traces.Count("Resolution successful.\n"), 21);
   EXPECT_EQ(traces.Count("Re-casting results into CStrings...\n"), 0);
   DeleteFileA(link.c_str());
+  DeleteFileA(notes.c_str());
   DeleteFileA(target.c_str());
 }
 
@@ -510,6 +522,28 @@ TEST_F(CommandOptionsBar, FollowsTheMotionsOwnDirectionAndStopsWithTheDialog) {
     EXPECT_EQ(ThreadsOfThisProcess(), idle) << map;
     EXPECT_EQ(traces.Count("Thread is out of while( ) loop lock and is ready to return.\n"), 1);
     EXPECT_EQ(traces.Count(map == 2 ? "Stopping thread from OnOK( )...\n" : "Stopping thread from OnCancel( )...\n"), 1);
+  }
+}
+
+// The indicator runs along the slider's thumb travel: a reading equal to the dead zone fills it
+// up to the thumb's centre, at either end and between.
+TEST_F(CommandOptionsBar, AReadingEqualToTheDeadZoneShowsUnderTheThumb) {
+  for (const int deadZone : {150, 700, 1300, 1990}) {
+    Mapper dialog(*working.Map(2), 2, 0, {}, deadZone);
+    ASSERT_TRUE(dialog.Create());
+    HWND bar = GetDlgItem(dialog.hwnd(), IDC_MAPPER_POSITION);
+    HWND slider = GetDlgItem(dialog.hwnd(), IDC_MAPPER_DEADZONE);
+    Pose("0 " + std::to_string(deadZone) + " 0 0 0");  // Move up by exactly the dead zone
+    EXPECT_TRUE(PumpUntil([&] { return SendMessageA(bar, PBM_GETPOS, 0, 0) == deadZone; }, 3000)) << deadZone;
+    RECT thumb = {}, inside = {};
+    SendMessageA(slider, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+    MapWindowPoints(slider, nullptr, reinterpret_cast<POINT*>(&thumb), 2);
+    GetClientRect(bar, &inside);
+    MapWindowPoints(bar, nullptr, reinterpret_cast<POINT*>(&inside), 2);
+    const int fillEnd = inside.left + deadZone * (inside.right - inside.left) / 2000;
+    EXPECT_NEAR(fillEnd, (thumb.left + thumb.right) / 2, 2) << deadZone;
+    if (deadZone == 700) Shoot(dialog.hwnd(), "command_options_indicator");
+    Click(dialog.hwnd(), IDCANCEL);
   }
 }
 

@@ -343,7 +343,7 @@ TEST_F(Manager, FolderOf500WithAnUnreadableFile) {
                             }}});
   EXPECT_EQ(details.rfind("This profile could not be read.\n", 0), 0u) << details;
   Click(IDC_MANAGER_ENGAGE, {Answer("This profile could not be read.", IDOK)});
-  Click(IDC_MANAGER_SAVE_AS, {Name("copy"), Answer("Error saving profile.", IDOK)});
+  Click(IDC_MANAGER_SAVE_AS, {Answer("This profile could not be read.", IDOK)});
   EXPECT_FALSE(Exists("copy.cpf"));
   EXPECT_EQ(host_.calls, "");
   Click(IDC_MANAGER_EDIT, {kEditorOk});
@@ -548,6 +548,302 @@ TEST_F(Manager, DetailsShowTheProfileInTheChosenMode) {
                             }}});
   EXPECT_EQ(seen, "1 1 W|None set|None|Select a motion to view its command. / 7 Move right: Tap the W key");
   EXPECT_EQ(CurrentProfile().Mode(), kMixedMode);
+}
+
+// A name another profile has is replaced only after a Yes (No the default); No asks for a name
+// again and writes nothing. Names are compared as Windows compares them.
+TEST_F(Manager, NamesThatAreTakenAskBeforeAnythingIsReplaced) {
+  const std::string noneLink = Shortcut(folder_ + "\\none.exe");
+  Write("doom.cpf", "C:\\Games\\doom.exe");
+  Write("other.cpf", "C:\\Games\\other.exe");
+  const Step confirmed = {kCaption, [](HWND box) {
+                            EXPECT_EQ(Text(box, 0xFFFF),
+                                      "A profile named \"doom\" already exists.  Do you want to replace it?");
+                            EXPECT_EQ(GetWindowLongPtrA(GetFocus(), GWLP_ID), IDNO) << "No is the default";
+                            Press(box, IDNO);
+                          }};
+  const struct {
+    const char* how;
+    std::function<void()> act;
+    std::deque<Step> before;  // what comes before the name question
+  } ways[] = {
+      {"New", [] { Press(gManager, IDC_MANAGER_NEW); }, {}},
+      {"Save as", [] { Press(gManager, IDC_MANAGER_SAVE_AS); }, {}},
+      {"drop", [&] { Drop(gManager, noneLink); }, {Answer("No profile for this game could be found.", IDYES)}},
+  };
+  HWND w = Open();
+  for (const auto& way : ways) {
+    Select("other");
+    std::deque<Step> steps = way.before;
+    for (const char* name : {"DOOM", "Doom.cpf"}) {
+      steps.push_back(Name(name));
+      steps.push_back(confirmed);
+    }
+    steps.push_back(Name("", IDCANCEL));
+    Run(way.act, steps);
+    Profile doom;
+    ASSERT_TRUE(doom.Load("doom.cpf")) << way.how;
+    EXPECT_EQ(doom.GamePath(), "C:\\Games\\doom.exe") << way.how;
+    EXPECT_EQ(Items(), "doom,other") << way.how;
+    EXPECT_EQ(Counter(), 7) << way.how;
+  }
+  // Yes replaces it.
+  Select("other");
+  Run([] { Press(gManager, IDC_MANAGER_SAVE_AS); }, {Name("DOOM"), Answer("A profile named \"doom\"", IDYES)});
+  Profile doom;
+  ASSERT_TRUE(doom.Load("doom.cpf"));
+  EXPECT_EQ(doom.GamePath(), "C:\\Games\\other.exe");
+  EXPECT_EQ(CharLowerA(Items().data()), std::string("doom,other"));  // one file, in either case
+  EXPECT_EQ(Text(w, IDC_MANAGER_ACTIVE), "DOOM");
+}
+
+// The name dialog refuses, with the reason, names no file can have, before the editor opens;
+// the profile is then made under the next name given.
+TEST_F(Manager, NamesWindowsCannotHoldAreRefusedAtOk) {
+  Open();
+  std::deque<Step> steps;
+  for (const auto& [name, reason] : {std::pair{"con", "Windows keeps the name \"CON\" for a device"},
+                                     std::pair{"Lpt3.x", "Windows keeps the name \"LPT3\" for a device"},
+                                     std::pair{"doom.", "Windows drops a dot or a space"},
+                                     std::pair{"doom ", "Windows drops a dot or a space"}}) {
+    steps.push_back(Name(name));
+    steps.push_back({ProgramTitle(), [reason = std::string(reason)](HWND box) {
+                       EXPECT_EQ(Text(box, 0xFFFF).substr(0, reason.size()), reason);
+                       Press(box, IDOK);
+                     }});
+  }
+  steps.push_back(Name("doom"));
+  steps.push_back(kEditorOk);
+  Click(IDC_MANAGER_NEW, steps);
+  EXPECT_EQ(Items(), "doom");
+  EXPECT_EQ(Counter(), 8);
+}
+
+// A new profile, by New or by a drop, whose save fails changes no other profile: the selected
+// one stays current, and Edit -> OK afterwards writes its own content to its own file.
+TEST_F(Manager, FailedSaveOfANewProfileLeavesTheSelectedOne) {
+  const std::string noneLink = Shortcut(folder_ + "\\none.exe");
+  Write("one.cpf", "C:\\Games\\one.exe", "-one");
+  ASSERT_TRUE(CreateDirectoryA("bad.cpf", nullptr));  // a folder cannot be replaced by a file
+  HWND w = Open();
+  const struct {
+    const char* how;
+    std::function<void()> act;
+    std::deque<Step> before;
+  } ways[] = {
+      {"New", [] { Press(gManager, IDC_MANAGER_NEW); }, {}},
+      {"drop", [&] { Drop(gManager, noneLink); }, {Answer("No profile for this game could be found.", IDYES)}},
+  };
+  for (const auto& way : ways) {
+    Select("one");
+    std::deque<Step> steps = way.before;
+    steps.push_back(Name("bad"));
+    steps.push_back(kEditorOk);
+    steps.push_back(Answer("Error saving profile.", IDOK));
+    const std::string active = Text(w, IDC_MANAGER_ACTIVE);
+    Run(way.act, steps);
+    EXPECT_EQ(window_->CurrentFileName(), "one.cpf") << way.how;
+    EXPECT_EQ(Text(w, IDC_MANAGER_ACTIVE), active) << way.how;
+    EXPECT_EQ(window_->SelectedIndex(), 0) << way.how;
+    EXPECT_EQ(CurrentProfile().GamePath(), "C:\\Games\\one.exe") << way.how;
+    EXPECT_EQ(Counter(), 7) << way.how;
+    Click(IDC_MANAGER_EDIT, {kEditorOk});
+    Profile one;
+    ASSERT_TRUE(one.Load("one.cpf")) << way.how;
+    EXPECT_EQ(one.GamePath() + " " + one.GameArguments(), "C:\\Games\\one.exe -one") << way.how;
+  }
+}
+
+// A file that cannot be deleted keeps its profile loaded and selected, and says why; Edit ->
+// OK then keeps its content and Engage engages it.
+TEST_F(Manager, FailedDeleteKeepsTheProfile) {
+  Write("one.cpf", "C:\\Games\\one.exe");
+  HWND w = Open();
+  Select("one");
+  // Another program holds the file open without letting it be deleted.
+  KernelHandle held(CreateFileA("one.cpf", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(held);
+  std::string message;
+  Click(IDC_MANAGER_DELETE, {Answer("You are about to delete a profile.", IDYES),
+                             {kCaption, [&](HWND box) {
+                                message = Text(box, 0xFFFF);
+                                Press(box, IDOK);
+                              }}});
+  held.Reset();
+  EXPECT_EQ(message.rfind("Error deleting profile.\n", 0), 0u) << message;
+  EXPECT_GT(message.size(), std::string("Error deleting profile.\n").size()) << "no reason given";
+  EXPECT_TRUE(Exists("one.cpf"));
+  EXPECT_EQ(Text(w, IDC_MANAGER_ACTIVE), "one");
+  EXPECT_EQ(Counter(), 7);
+  EXPECT_EQ(window_->SelectedIndex(), 0);
+  Click(IDC_MANAGER_EDIT, {kEditorOk});
+  Profile one;
+  ASSERT_TRUE(one.Load("one.cpf"));
+  EXPECT_EQ(one.GamePath(), "C:\\Games\\one.exe");
+  Click(IDC_MANAGER_ENGAGE);
+  EXPECT_EQ(host_.calls, "engage C:\\Games\\one.exe;");
+}
+
+// Nothing acts on a profile nobody chose: right after the window opens every operation on the
+// selected profile asks for one, and no listing makes a profile current. Selecting a readable
+// profile after an unreadable one, and quitting, show no "Error shutting down." box.
+TEST_F(Manager, OperationsNeedAChosenProfile) {
+  Write("a.cpf", "C:\\Games\\a.exe");
+  Write("b.cpf", "C:\\Games\\b.exe");
+  std::ofstream("broken.cpf", std::ios::binary) << "not a profile";
+  std::vector<std::string> shown;
+  SetProfileMessageHandler([&](const char* text, const char*) { shown.push_back(text); });
+  HWND w = Open();
+  const struct {
+    int button;
+    const char* request;
+  } buttons[] = {
+      {IDC_MANAGER_ENGAGE, "Please select a profile before attempting to engage."},
+      {IDC_MANAGER_LAUNCH, "Please select a profile before attempting to launch."},
+      {IDC_MANAGER_INFO, "Please select a profile to view."},
+      {IDC_MANAGER_SAVE_AS, "Please select a profile to save under another name."},
+      {IDC_MANAGER_EDIT, "Please select a profile to edit."},
+  };
+  for (const auto& b : buttons) {
+    const std::string title = b.button == IDC_MANAGER_LAUNCH ? ProgramTitle() : kCaption;
+    Run([&] { PostMessageA(w, WM_COMMAND, b.button, 0); },  // Launch is off: its command still asks
+        {{title, [&](HWND box) {
+            EXPECT_EQ(Text(box, 0xFFFF), b.request);
+            Press(box, IDOK);
+          }}});
+  }
+  EXPECT_EQ(host_.calls, "");
+  EXPECT_FALSE(Exists("copy.cpf"));
+
+  Select("broken");
+  Select("b");
+  Select("broken");
+  window_.reset();
+  CurrentProfile().Clear();  // as the programs do when they end
+  WorkingProfile().Clear();
+  CurrentProfile() = Profile();
+  WorkingProfile() = Profile();
+  SetProfileMessageHandler(nullptr);
+  EXPECT_TRUE(shown.empty()) << shown.front();
+}
+
+// The other program may change the folder at any time: the window lists it again when it is
+// shown or becomes active, and reads the selected file again before acting on it.
+TEST_F(Manager, NoStaleCopiesOfTheFolderOrTheProfile) {
+  Write("one.cpf", "C:\\Games\\old.exe");
+  HWND w = Open();
+  Select("one");
+  Write("one.cpf", "C:\\Games\\new.exe", "-new");  // saved by the other program meanwhile
+  std::string editorGame;
+  Click(IDC_MANAGER_EDIT, {{"Profile editor", [&](HWND d) {
+                              editorGame = Text(d, IDC_EDITOR_GAME);
+                              Press(d, IDOK);
+                            }}});
+  EXPECT_EQ(editorGame, "C:\\Games\\new.exe");
+  Profile one;
+  ASSERT_TRUE(one.Load("one.cpf"));
+  EXPECT_EQ(one.GamePath() + " " + one.GameArguments(), "C:\\Games\\new.exe -new");
+
+  Write("two.cpf", "C:\\Games\\two.exe");
+  window_->Show();
+  EXPECT_EQ(Items(), "one,two");
+  Write("three.cpf", "C:\\Games\\three.exe");
+  SendMessageA(w, WM_ACTIVATE, WA_ACTIVE, 0);
+  EXPECT_EQ(Items(), "one,three,two");
+
+  Write("one.cpf", "C:\\Games\\newer.exe");
+  Click(IDC_MANAGER_ENGAGE);
+  EXPECT_EQ(host_.calls, "engage C:\\Games\\newer.exe;");
+  Click(IDC_MANAGER_ENGAGE);
+  host_.calls.clear();
+
+  DeleteFileA("one.cpf");
+  Click(IDC_MANAGER_ENGAGE, {Answer("The profile \"one\" is no longer in the profile folder.", IDOK)});
+  EXPECT_EQ(host_.calls, "");
+  EXPECT_EQ(Items(), "three,two");
+  EXPECT_EQ(Text(w, IDC_MANAGER_ACTIVE), "New profile.");
+}
+
+// A drop of a file that is not a shortcut ends with the shell's message and matches nothing; a
+// dropped program is the game itself, starting in its own folder.
+TEST_F(Manager, DropsOfOtherFilesAndOfProgramsThemselves) {
+  char self[MAX_PATH];
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  const std::string game = folder_ + "\\game.exe";
+  CopyFileA(self, game.c_str(), FALSE);
+  std::ofstream("notes.txt") << "not a shortcut";
+  Write("nogame.cpf", "");
+  HWND w = Open();
+  Run([&] { Drop(w, folder_ + "\\notes.txt"); }, {{ProgramTitle(), [](HWND box) {
+                                                     EXPECT_EQ(Text(box, 0xFFFF), "Cannot obtain data from the shell.");
+                                                     Press(box, IDOK);
+                                                   }}});
+  EXPECT_EQ(Text(w, IDC_MANAGER_ACTIVE), "New profile.");
+  EXPECT_EQ(window_->SelectedIndex(), -1);
+
+  std::string editorGame;
+  Run([&] { Drop(w, game); }, {Answer("No profile for this game could be found.", IDYES), Name("dropped"),
+                               {"Profile editor", [&](HWND d) {
+                                  editorGame = Text(d, IDC_EDITOR_GAME);
+                                  Press(d, IDOK);
+                                }}});
+  EXPECT_EQ(editorGame, game);
+  Profile dropped;
+  ASSERT_TRUE(dropped.Load("dropped.cpf"));
+  EXPECT_EQ(dropped.GamePath() + "|" + dropped.StartDirectory() + "|" + dropped.GameArguments(),
+            game + "|" + folder_ + "|");
+  Select("nogame");
+  Run([&] { Drop(w, game); }, {});
+  EXPECT_TRUE(PumpUntil([&] { return Text(w, IDC_MANAGER_ACTIVE) == "dropped"; }, 5000));
+}
+
+// A shortcut's long fields are read whole; a shortcut without "Start in" starts its game in the
+// program's own folder, not in the profile folder.
+TEST_F(Manager, LongShortcutFieldsAndTheGamesOwnFolder) {
+  const std::string arguments = "--level " + std::string(600, 'a') + " --end";
+  const std::string directory = folder_ + "\\" + std::string(120, 'd') + "\\" + std::string(120, 'e');
+  const std::string link = folder_ + "\\long.lnk";
+  IShellLinkA* shell = nullptr;
+  IPersistFile* file = nullptr;
+  ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                            reinterpret_cast<void**>(&shell)));
+  shell->SetPath((folder_ + "\\game.exe").c_str());
+  shell->SetArguments(arguments.c_str());
+  shell->SetWorkingDirectory(directory.c_str());
+  shell->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+  WCHAR wide[MAX_PATH];
+  MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wide, MAX_PATH);
+  ASSERT_HRESULT_SUCCEEDED(file->Save(wide, TRUE));
+  file->Release(), shell->Release();
+  ShortcutTarget target;
+  ASSERT_TRUE(ResolveShortcut(link, nullptr, target, false));
+  EXPECT_EQ(target.arguments, arguments);
+  EXPECT_EQ(target.directory, directory);
+
+  const char* fromEnv = getenv("GAME_EXE");
+  const std::string game = WindowsPath(fromEnv ? fromEnv : "");
+  ASSERT_TRUE(Exists(game)) << "GAME_EXE " << game;
+  const std::string report = folder_ + "\\started-in.txt";
+  Write("game.cpf", game, "--folder-to " + report);
+  Open();
+  Select("game");
+  Click(IDC_MANAGER_LAUNCH);
+  std::string startedIn;
+  EXPECT_TRUE(PumpUntil([&] {
+    std::ifstream in(report);
+    return std::getline(in, startedIn) && !startedIn.empty();
+  }, 10000));
+  EXPECT_EQ(startedIn, FolderOf(game));
+  Click(IDC_MANAGER_ENGAGE);
+}
+
+// A save's temporary file, left by a crash or being written by the other program, is no profile.
+TEST_F(Manager, TemporaryFilesOfSavesAreNotListed) {
+  Write("one.cpf", "C:\\Games\\one.exe");
+  ASSERT_TRUE(CopyFileA("one.cpf", "one.cpf.4242-0.saving", FALSE));
+  ASSERT_TRUE(CopyFileA("one.cpf", "two.cpf.77-3.saving", FALSE));
+  Open();
+  EXPECT_EQ(Items(), "one");
 }
 
 // Profiles go to the fixed folder only where this user can write; otherwise to the user's own,
