@@ -24,6 +24,12 @@
 namespace {
 namespace mt = manager_texts;
 
+std::string Text(HWND window) {
+  char text[256] = {};
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
 std::string TempFolder() {
   char temp[MAX_PATH] = {};
   GetTempPathA(MAX_PATH, temp);
@@ -74,6 +80,11 @@ class QmouseGame : public Qmouse {
     RemoteCopy copy(qmouse_.Id(), &item, sizeof item);
     ASSERT_NE(copy.Address(), nullptr);
     SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(copy.Address()));
+  }
+  // The player chooses the one profile listed: Engage acts on a chosen profile only.
+  void ChooseWalk(HWND manager) {
+    ASSERT_NO_FATAL_FAILURE(SelectRow(GetDlgItem(manager, IDC_MANAGER_LIST), 0));
+    ASSERT_TRUE(WaitFor([&] { return Text(GetDlgItem(manager, IDC_MANAGER_ACTIVE)) == "Walk"; }, 5000));
   }
   // Checks a check box, or a radio button of `group`, and reports the click, as a user's click
   // ends up; BM_CLICK from another process loses its press under Wine.
@@ -153,6 +164,7 @@ TEST_F(QmouseGame, EngagedTurnHoldsTheKeyAndDisengagingLetsGo) {
   HWND panel = qmouse_.FindDialog("Quellan Mouse ", 3000);
   ASSERT_NE(panel, nullptr);
   Probe game({100, 100, 500, 400});  // the game's window
+  ASSERT_NO_FATAL_FAILURE(ChooseWalk(manager));
   Program::Click(manager, IDC_MANAGER_ENGAGE);
   // The first engaged pass hides the panel, which may move the system's foreground; the
   // player then clicks into the game, which takes the keyboard.
@@ -269,6 +281,7 @@ TEST_F(QmouseGame, DropsAndLaunchesWhileEngagedLeaveNothingHeld) {
   HWND manager = OpenManager();
   ASSERT_NE(manager, nullptr);
   auto wHeld = [] { return (GetAsyncKeyState('W') & 0x8000) != 0; };
+  ASSERT_NO_FATAL_FAILURE(ChooseWalk(manager));
   for (int round = 0; round < 10; ++round) {
     SCOPED_TRACE(round);
     Program::Click(manager, IDC_MANAGER_ENGAGE);
