@@ -208,6 +208,7 @@ void Interface::ListProfiles() {
   images_ = std::move(images);  // the old list goes only once the view holds the new one
   selected_ = currentFileName_.empty() ? -1 : RowOf(rows_, currentFileName_);
   if (selected_ >= 0) LoadCurrent(rows_[static_cast<size_t>(selected_)]);
+  else currentFileName_.clear();  // gone: a file of that name made later is no one's choice
   FillList();
 }
 

@@ -227,12 +227,15 @@ class Manager : public testing::Test {
     Run([id] { Press(gManager, id); }, std::move(steps));
   }
   int Counter() const { return app_.GetProfileInt("Parameters", "Max Profiles", 200); }
-  std::string Shortcut(const std::string& target) {
+  std::string Shortcut(const std::string& target, const std::string& arguments = {},
+                       const std::string& directory = {}) {
     const std::string link = folder_ + "\\" + std::to_string(++links_) + ".lnk";
     IShellLinkA* shell = nullptr;
     IPersistFile* file = nullptr;
     CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, reinterpret_cast<void**>(&shell));
     shell->SetPath(target.c_str());
+    shell->SetArguments(arguments.c_str());
+    shell->SetWorkingDirectory(directory.c_str());
     shell->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
     WCHAR wide[MAX_PATH];
     MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wide, MAX_PATH);
@@ -802,19 +805,7 @@ TEST_F(Manager, DropsOfOtherFilesAndOfProgramsThemselves) {
 TEST_F(Manager, LongShortcutFieldsAndTheGamesOwnFolder) {
   const std::string arguments = "--level " + std::string(600, 'a') + " --end";
   const std::string directory = folder_ + "\\" + std::string(120, 'd') + "\\" + std::string(120, 'e');
-  const std::string link = folder_ + "\\long.lnk";
-  IShellLinkA* shell = nullptr;
-  IPersistFile* file = nullptr;
-  ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                            reinterpret_cast<void**>(&shell)));
-  shell->SetPath((folder_ + "\\game.exe").c_str());
-  shell->SetArguments(arguments.c_str());
-  shell->SetWorkingDirectory(directory.c_str());
-  shell->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
-  WCHAR wide[MAX_PATH];
-  MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wide, MAX_PATH);
-  ASSERT_HRESULT_SUCCEEDED(file->Save(wide, TRUE));
-  file->Release(), shell->Release();
+  const std::string link = Shortcut(folder_ + "\\game.exe", arguments, directory);
   ShortcutTarget target;
   ASSERT_TRUE(ResolveShortcut(link, nullptr, target, false));
   EXPECT_EQ(target.arguments, arguments);
