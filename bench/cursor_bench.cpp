@@ -23,6 +23,7 @@ class StillDesktop : public Desktop {
   WindowId WindowAt(Point) override { return 2; }
   bool IsWithin(WindowId w, WindowId a) override { return w == a; }
   WindowId ParentOf(WindowId) override { return 0; }
+  bool IsOurs(WindowId) override { return false; }
   WindowId FindTopLevel(const char*) override { return 0; }
   bool WindowRect(WindowId, Rect& r) override {
     r = {20, 20, 140, 260};

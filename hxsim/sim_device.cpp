@@ -147,12 +147,7 @@ bool SimDevice::IsPositionRequest(uint32_t code) {
   return code == IOCTL_GET_POSITION || code == IOCTL_GET_FLOAD_POSITION;
 }
 
-uint16_t SimDevice::IntegerAxis(double deflection) {
-  double value = kHxRestValue + std::trunc(deflection);
-  if (!(value >= 0)) return 0;  // also NaN
-  if (value > 65535) return 65535;
-  return static_cast<uint16_t>(value);
-}
+uint16_t SimDevice::IntegerAxis(double deflection) { return HxIntegerAxis(deflection); }
 
 void SimDevice::Note(int client, const std::string& event) {
   auto& events = log_[client];

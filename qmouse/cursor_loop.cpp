@@ -1,5 +1,7 @@
 #include "qmouse/cursor_loop.h"
 
+#include <chrono>
+
 #include "commands/key_table.h"
 #include "profiles/profile.h"
 
@@ -36,6 +38,12 @@ ScreenMeasures ScreenMeasures::Of(const Monitor& monitor) {
 
 namespace {
 constexpr char kKeyboardClass[] = "My-T-Mouse";  // the on-screen keyboard's top-level window
+constexpr int32_t kLookAwaySound = 6;               // "DOUBLEBEEP": short, unlike any click's
+}
+
+int64_t EmitterTools::SteadyMs() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
 }
 
 CursorLoop::CursorLoop(AppState& app, Desktop& desktop, EmitterHost& host, EmitterTools tools)
@@ -44,6 +52,8 @@ CursorLoop::CursorLoop(AppState& app, Desktop& desktop, EmitterHost& host, Emitt
       host_(host),
       indicators_(tools.indicators),
       engine_(std::move(tools.engine)),
+      nowMs_(std::move(tools.nowMs)),
+      sounds_(tools.sounds),
       clicker_(app, tools.input, tools.sounds),
       dwell_(app, desktop, host, tools.indicators, clicker_),
       placement_(app, desktop, host) {}
@@ -109,10 +119,22 @@ int CursorLoop::EngagedPass(CHxMouse& link) {
       return app.engaged.load() != 1 || app.stopEmitter.load() == 1 || app.quitting.load() == 1;
     });
   }
-  HxPosition p;
-  if (!link.GetPosition(p)) return FailExit(link);
-  RenderReading(engine, p);
+  // The fractional record, worded as the driver words its integer one: the look away needs
+  // turns beyond what a word below the rest value can carry.
+  HxPositionDouble reading;
+  if (!link.GetFloatPosition(reading)) return FailExit(link);
+  CheckLookAway(reading);
+  RenderReading(engine, HxIntegerRecord(reading));
   return 0;
+}
+
+// Engaged or paused, a look away held long enough is the head's way out; the main window
+// disengages or unpauses, so that the one road the buttons take is taken.
+void CursorLoop::CheckLookAway(const HxPositionDouble& reading) {
+  if (!lookAway_.Step(app_.settings, reading.RX, reading.RY, nowMs_())) return;
+  if (app_.engaged.load() != 1 && app_.paused.load() == 0) return;
+  sounds_.Play(kLookAwaySound);
+  host_.LookedAway();
 }
 
 int CursorLoop::FailExit(CHxMouse& link) {
@@ -126,6 +148,7 @@ int CursorLoop::FailExit(CHxMouse& link) {
 }
 
 void CursorLoop::NormalPass(const HxPositionDouble& reading) {
+  CheckLookAway(reading);
   const Rect work = desktop_.WorkArea();
   const int32_t edge = TaskbarEdgeOf(desktopRect_, work, app_.taskbarEdge.load());
   if (edge != app_.taskbarEdge.load()) app_.taskbarEdge = edge;
@@ -170,10 +193,12 @@ void CursorLoop::NormalPass(const HxPositionDouble& reading) {
   FollowMonitor(monitors);
 
   // The window under the cursor matters only when it is one of ours or the keyboard, and
-  // asking costs a call into the window system: while only the panel and the keyboard are
-  // about, it is asked only over their rectangles.
+  // asking costs a call into the window system: in Left Click mode, while only the panel
+  // and the keyboard are about, it is asked only over their rectangles. In any other mode
+  // each of our windows turns the rest into a left click, so it is asked every pass.
   Rect panel;
-  const bool windowsAround = host_.SettingsSheet() || host_.ConfirmBoxWindow() ||
+  const bool windowsAround = app_.settings.Get(Setting::DwellCommand) != kLeftClick || host_.SettingsSheet() ||
+                             host_.ConfirmBoxWindow() ||
                              (keyboard.window && Contains(keyboard.rect, last_)) ||
                              (host_.Panel() && (!host_.PanelRect(panel) || Contains(panel, last_)));
   const WindowId under = windowsAround ? desktop_.WindowAt(last_) : 0;

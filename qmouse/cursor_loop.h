@@ -12,6 +12,7 @@
 #include "qmouse/desktop.h"
 #include "qmouse/dwell.h"
 #include "qmouse/dwell_seams.h"
+#include "qmouse/look_away.h"
 #include "qmouse/panel_placement.h"
 #include "profiles/engine_view.h"
 
@@ -36,6 +37,9 @@ class EmitterHost {
   virtual void SetDwellAction(int32_t clickMode) = 0;
   // Hides the panel for an engaged profile, without counting it as hidden by the user.
   virtual void HidePanel() = 0;
+  // The head looked away long enough: leave the engaged game, or end the pause. Safe to
+  // call across threads; the main window does the work.
+  virtual void LookedAway() = 0;
 };
 
 // What the cursor thread works with besides the desktop and the main window.
@@ -45,6 +49,9 @@ struct EmitterTools {
   SoundPlayer& sounds;
   // The process's one output engine, created on first use.
   std::function<Engine&()> engine;
+  // Milliseconds on a steady clock, for the look away's hold.
+  std::function<int64_t()> nowMs = SteadyMs;
+  static int64_t SteadyMs();
 };
 
 // Integer fractions of a monitor that size the dwell indicators, with the monitor and its
@@ -84,12 +91,16 @@ class CursorLoop {
   void TrackForeground(WindowId under);
   void PerformGesture(GestureKind gesture);
   void FollowMonitor(const std::vector<Monitor>& monitors);
+  void CheckLookAway(const HxPositionDouble& reading);
 
   AppState& app_;
   Desktop& desktop_;
   EmitterHost& host_;
   DwellIndicators& indicators_;
   std::function<Engine&()> engine_;
+  std::function<int64_t()> nowMs_;
+  SoundPlayer& sounds_;
+  LookAway lookAway_;
   std::shared_ptr<const Profile> engagedProfile_;  // kept alive while the engine reads it
   EngineProfile engineProfile_;  // the engaged profile as the engine reads it
   int32_t engagement_ = 0;       // which engagement the engine was prepared for

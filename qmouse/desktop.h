@@ -28,6 +28,8 @@ class Desktop {
   // Whether `window` is `ancestor` or one of its descendants.
   virtual bool IsWithin(WindowId window, WindowId ancestor) = 0;
   virtual WindowId ParentOf(WindowId window) = 0;
+  // Whether `window` belongs to this program: its dialogs, boxes, menus and their lists.
+  virtual bool IsOurs(WindowId window) = 0;
   // A top-level window of this class (any title), or 0.
   virtual WindowId FindTopLevel(const char* className) = 0;
   virtual bool WindowRect(WindowId window, Rect& rect) = 0;

@@ -48,25 +48,22 @@ IndicatorPlace PlaceIndicator(Point last, WindowId under, const KeyboardInfo& ke
 }
 
 // Over the program's own windows a dwell clicks with the left button whatever the click
-// mode, so the user can always operate them. False when this pass clicks nothing.
+// mode, so the user can always operate them; a drag or a scroll under way still ends with
+// the mode's click, so a game's shortcut can be dropped on them. False when this pass
+// clicks nothing.
 bool Dwell::ChooseCommand(WindowId under, int32_t& command) {
   const int32_t mode = app_.settings.Get(Setting::DwellCommand);
   if (app_.dragLeft.load() || app_.dragRight.load() || app_.scrollMode.load()) {
     command = mode;
     return mode != kNoClick;
   }
-  const WindowId sheet = host_.SettingsSheet();
-  const WindowId confirm = host_.ConfirmBoxWindow();
   const WindowId panel = host_.Panel();
-  auto descendant = [&](WindowId ancestor) {
-    return under && under != ancestor && desktop_.IsWithin(under, ancestor);
-  };
-  if ((sheet && descendant(sheet)) || (confirm && descendant(confirm)) || app_.forceLeft.load()) {
+  if (app_.forceLeft.load()) {
     command = kLeftClick;
   } else if (panel && under && desktop_.IsWithin(under, panel)) {
     const bool button = desktop_.ParentOf(under) == panel;
     command = !button && mode == kLeftDrag ? kLeftDrag : kLeftClick;
-  } else if (app_.confirmOpen.load()) {
+  } else if ((under && desktop_.IsOurs(under)) || app_.confirmOpen.load()) {
     command = kLeftClick;
   } else {
     command = mode;

@@ -40,6 +40,9 @@ const SettingRow kSettingRows[kSettingCount] = {
     {Setting::StartupAtBoot, "Startup at boot", 0, true},
     {Setting::Repeater, "Repeater", 0, true},
     {Setting::Gestures, "Gestures", 0, true},
+    {Setting::LookAway, "Look Away", 0, true},
+    {Setting::LookAwayDirection, "Look Away Direction", 0, false},
+    {Setting::LookAwayTime, "Look Away Time", 2000, false},
 };
 
 Setting SoundSetting(SoundEvent event) {

@@ -55,4 +55,9 @@ constexpr const char* const kSoundEventNames[] = {
 constexpr const char* const kSoundNames[] = {
     "No Sound", "Bonk",     "Cosmic",     "Cowbell",      "Crystal",   "Dinger",   "DoubleBeep", "DoubleChimes",
     "DragChimes", "DropChimes", "Kissdrum", "LeftChimes", "Machine", "Pop", "SimpleClick", "Sonar"};
+// The "Options" page's look away: its directions in the order of the stored value, and the
+// times offered, one a second.
+constexpr const char* kLookAwayDirections[] = {"down", "up", "left", "right"};
+constexpr const char* kLookAwayTimes[] = {"1 second", "2 seconds", "3 seconds", "4 seconds", "5 seconds"};
+
 }  // namespace texts

@@ -6,6 +6,17 @@ namespace {
 HINSTANCE gResourceModule = nullptr;
 }
 
+void BringToFront(HWND window) {
+  if (!window) return;
+  ShowWindow(window, IsIconic(window) ? SW_RESTORE : SW_SHOW);
+  // Through the topmost band and back: the system may refuse a background program the
+  // foreground, but never the order.
+  const UINT flags = SWP_NOMOVE | SWP_NOSIZE;
+  SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, flags);
+  SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, flags);
+  SetForegroundWindow(window);
+}
+
 HINSTANCE ResourceModule() { return gResourceModule ? gResourceModule : GetModuleHandleA(nullptr); }
 void SetResourceModule(HINSTANCE module) { gResourceModule = module; }
 

@@ -78,6 +78,11 @@ class Dialog {
   bool modal_ = false;
 };
 
+// Shows `window` (restored if minimised) in front of every other window that is not
+// topmost and gives it the foreground, also while another program has it: a window opened
+// again by the head must not stay hidden behind a game.
+void BringToFront(HWND window);
+
 // The module whose resources the dialogs use (the program, or the DLL for hxcpl).
 HINSTANCE ResourceModule();
 void SetResourceModule(HINSTANCE module);

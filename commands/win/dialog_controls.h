@@ -5,6 +5,8 @@
 
 #include <initializer_list>
 
+#include "winui/head_reach.h"
+
 namespace dialog_controls {
 
 // The slider let go after a drag, or 0 for any other message: only a release stores a value,
@@ -21,7 +23,7 @@ inline int ReleasedSlider(UINT msg, LPARAM lp, int* position) {
 }
 
 inline void SetUpSlider(HWND slider, int low, int high, int position) {
-  SendMessageA(slider, TBM_SETRANGE, FALSE, MAKELPARAM(low, high));
+  winui::SetSliderRange(slider, low, high);
   SendMessageA(slider, TBM_SETTICFREQ, 10, 0);
   SendMessageA(slider, TBM_SETPOS, TRUE, position);
 }

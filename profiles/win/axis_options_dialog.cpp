@@ -9,6 +9,7 @@
 #include "profiles/editor_rules.h"
 #include "profiles/win/button_dialog.h"
 #include "resources/profiles/resource.h"
+#include "winui/head_reach.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ BOOL AxisOptionsDialog::OnInitDialog() {
       {IDC_AXIS_NONPAN_SPEED, IDC_AXIS_NONPAN_OFF, 1, 10, options_.nonPanningSensitivity},
   };
   for (const auto& s : sliders) {
-    SendDlgItemMessageA(hwnd(), s.slider, TBM_SETRANGE, FALSE, MAKELPARAM(s.low, s.high));
+    winui::SetSliderRange(Item(s.slider), s.low, s.high);
     SendDlgItemMessageA(hwnd(), s.slider, TBM_SETTICFREQ, s.high > 10 ? 20 : 1, 0);
     // The stored value stays as it is until the user moves the slider; the thumb only shows it.
     if (s.off && s.value == kSensitivityOff)

@@ -96,8 +96,7 @@ Interface::~Interface() {
 void Interface::Show() {
   {
     const Busy once(busy_);  // listed once below, not again as the window becomes active
-    ShowWindow(hwnd(), SW_SHOW);
-    SetForegroundWindow(hwnd());
+    winui::BringToFront(hwnd());
   }
   Refresh();
 }

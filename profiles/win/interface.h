@@ -70,8 +70,13 @@ class Interface : public winui::Dialog {
   ~Interface() override;
 
   // Creation is winui::Dialog::Create(owner); this lists the folder again and brings the
-  // window up.
+  // window up, to the front.
   void Show();
+  // Disengages as the "Disengage" button does and brings the window to the front.
+  void LeaveGame() {
+    Disengage();
+    Show();
+  }
 
   bool Engaged() const { return !idle_; }
   int SelectedIndex() const { return selected_; }

@@ -1,6 +1,7 @@
 #include "profiles/win/list_view.h"
 
 #include "winui/dialog.h"
+#include "winui/head_reach.h"
 
 void SetUpBlackList(HWND list, HIMAGELIST images) {
   if (images) ListView_SetImageList(list, images, LVSIL_SMALL);
@@ -8,6 +9,7 @@ void SetUpBlackList(HWND list, HIMAGELIST images) {
   ListView_SetTextBkColor(list, kListBack);
   ListView_SetTextColor(list, kListText);
   ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
+  winui::EnlargeRows(list);
   RECT area;
   GetClientRect(list, &area);
   LVCOLUMNA column = {};

@@ -14,6 +14,7 @@
 #include "profiles/win/wheel_dialog.h"
 #include "resources/profiles/resource.h"
 #include "winui/app.h"
+#include "winui/head_reach.h"
 
 namespace {
 
@@ -81,7 +82,7 @@ BOOL Mapper::OnInitDialog() {
   for (int option = kOptionKeys; option <= kOptionWheel; ++option)
     if (used[option]) ShowText(static_cast<MapperOption>(option));
   Enable();
-  SendDlgItemMessageA(hwnd(), IDC_MAPPER_DEADZONE, TBM_SETRANGE, FALSE, MAKELPARAM(0, kDeadZoneMax));
+  winui::SetSliderRange(Item(IDC_MAPPER_DEADZONE), 0, kDeadZoneMax);
   SendDlgItemMessageA(hwnd(), IDC_MAPPER_DEADZONE, TBM_SETTICFREQ, 200, 0);
   bar_ = Item(IDC_MAPPER_POSITION);
   SendMessageA(bar_.load(), PBM_SETRANGE32, 0, kDeadZoneMax);

@@ -8,6 +8,7 @@
 #include "profiles/win/button_dialog.h"
 #include "profiles/win/wheel_dialog.h"
 #include "resources/profiles/command_dialog_ids.h"
+#include "winui/head_reach.h"
 
 namespace dc = dialog_controls;
 
@@ -20,14 +21,6 @@ std::string ItemText(HWND list, int line) {
   SendMessageA(list, LB_GETTEXT, line, reinterpret_cast<LPARAM>(text.data()));
   text.resize(static_cast<size_t>(length));
   return text;
-}
-
-// Lines and list items tall enough to hit with the head-driven cursor, in dialog units so
-// they grow with the font and the DPI.
-int ItemHeight(HWND dialog) {
-  RECT unit = {0, 0, 0, 12};
-  MapDialogRect(dialog, &unit);
-  return unit.bottom;
 }
 
 }  // namespace
@@ -43,9 +36,8 @@ BOOL PowerCommandEditor::OnInitDialog() {
   HWND types = Item(IDC_POWER_TYPE), list = Item(IDC_POWER_LIST);
   for (int type = kPowerKeypress; type <= kPowerWheelTick; ++type)
     SendMessageA(types, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(PowerTypeName(type)));
-  SendMessageA(types, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), ItemHeight(hwnd()));
-  SendMessageA(types, CB_SETITEMHEIGHT, 0, ItemHeight(hwnd()));
-  SendMessageA(list, LB_SETITEMHEIGHT, 0, ItemHeight(hwnd()));
+  winui::EnlargeRows(types);
+  winui::EnlargeRows(list);
   for (const std::string& line : editor_.Lines())
     SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
   FitListWidth();

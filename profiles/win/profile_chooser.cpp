@@ -4,6 +4,7 @@
 
 #include "profiles/manager_texts.h"
 #include "resources/profiles/resource.h"
+#include "winui/head_reach.h"
 
 ProfileChooser::ProfileChooser(std::string gameExe, std::vector<std::string> fileNames)
     : winui::Dialog(IDD_CHOOSER), gameExe_(std::move(gameExe)), fileNames_(std::move(fileNames)) {}
@@ -11,9 +12,7 @@ ProfileChooser::ProfileChooser(std::string gameExe, std::vector<std::string> fil
 BOOL ProfileChooser::OnInitDialog() {
   SetDlgItemTextA(hwnd(), IDC_CHOOSER_GAME, gameExe_.c_str());
   HWND list = Item(IDC_CHOOSER_LIST);
-  // Rows tall enough for a head-driven cursor to hit one.
-  const int row = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
-  SendMessageA(list, LB_SETITEMHEIGHT, 0, row * 3 / 2);
+  winui::EnlargeRows(list);
   for (const std::string& name : fileNames_)
     SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
   EnableWindow(Item(IDOK), FALSE);

@@ -5,6 +5,7 @@
 
 #include "qmouse/settings_pages.h"
 #include "resources/qmouse/resource.h"
+#include "winui/head_reach.h"
 
 namespace {
 
@@ -26,9 +27,8 @@ DwellPage::DwellPage(Settings& values) : SettingsPage(IDD_PAGE_DWELL, values) {}
 BOOL DwellPage::OnInitDialog() {
   for (const DwellSlider& s : kSliders) {
     HWND slider = Item(s.id);
-    SendMessageA(slider, TBM_SETRANGE, FALSE, MAKELPARAM(s.rule.minPosition, s.rule.maxPosition));
+    winui::SetSliderRange(slider, s.rule.minPosition, s.rule.maxPosition);
     SendMessageA(slider, TBM_SETTICFREQ, 5, 0);
-    SendMessageA(slider, TBM_SETPAGESIZE, 0, 5);
     SendMessageA(slider, TBM_SETPOS, TRUE, SliderPosition(s.rule, Values().Get(s.value)));
   }
   ShowColour();

@@ -95,6 +95,11 @@ WindowId Win32Desktop::ParentOf(WindowId window) {
   return reinterpret_cast<WindowId>(GetAncestor(reinterpret_cast<HWND>(window), GA_PARENT));
 }
 
+bool Win32Desktop::IsOurs(WindowId window) {
+  DWORD process = 0;
+  return GetWindowThreadProcessId(reinterpret_cast<HWND>(window), &process) && process == GetCurrentProcessId();
+}
+
 WindowId Win32Desktop::FindTopLevel(const char* className) {
   return reinterpret_cast<WindowId>(FindWindowA(className, nullptr));
 }

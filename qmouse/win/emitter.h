@@ -18,6 +18,7 @@ class Win32Desktop : public Desktop {
   WindowId WindowAt(Point p) override;
   bool IsWithin(WindowId window, WindowId ancestor) override;
   WindowId ParentOf(WindowId window) override;
+  bool IsOurs(WindowId window) override;
   WindowId FindTopLevel(const char* className) override;
   bool WindowRect(WindowId window, Rect& rect) override;
 

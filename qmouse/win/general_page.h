@@ -1,5 +1,6 @@
 #pragma once
-// The "Options" page: start at boot, repeat clicks, calibration and the centre point.
+// The "Options" page: start at boot, repeat clicks, calibration and the centre point, and
+// the look away that leaves a game or ends Pause.
 #include "qmouse/win/confirm_box.h"
 #include "qmouse/win/settings_page.h"
 

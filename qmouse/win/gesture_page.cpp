@@ -8,6 +8,7 @@
 #include "device/trace.h"
 #include "resources/qmouse/resource.h"
 #include "winui/app.h"
+#include "winui/head_reach.h"
 
 namespace {
 
@@ -77,7 +78,8 @@ BOOL Gesture::OnInitDialog() {
   FillList(Item(IDC_GESTURE_LIST), kGestureNames, kGestureCount);
   FillList(Item(IDC_GESTURE_DWELL_LIST), kClickNames, kClickCount);
   FillList(Item(IDC_GESTURE_ACTION_LIST), kClickNames, kClickCount);
-  SendDlgItemMessageA(hwnd(), IDC_GESTURE_SLIDER, TBM_SETRANGE, FALSE, MAKELPARAM(0, kSliderMax));
+  for (int list : {IDC_GESTURE_LIST, IDC_GESTURE_DWELL_LIST, IDC_GESTURE_ACTION_LIST}) EnlargeList(list);
+  winui::SetSliderRange(Item(IDC_GESTURE_SLIDER), 0, kSliderMax);
   SendDlgItemMessageA(hwnd(), IDC_GESTURE_SLIDER, TBM_SETTICFREQ, 5, 0);
   bar_ = Item(IDC_GESTURE_POSITION);
   SendMessageA(bar_.load(), PBM_SETRANGE32, 0, kBarMax);

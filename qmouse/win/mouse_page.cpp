@@ -8,6 +8,7 @@
 #include "qmouse/settings_pages.h"
 #include "qmouse/texts.h"
 #include "resources/qmouse/resource.h"
+#include "winui/head_reach.h"
 
 MousePage::MousePage(Settings& values) : SettingsPage(IDD_PAGE_MOUSE, values) {}
 
@@ -17,9 +18,8 @@ BOOL MousePage::OnInitDialog() {
   for (const char* name : texts::kMousePairNames) SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
   EnlargeList(IDC_MOUSE_PAIR);
   for (int id : {IDC_MOUSE_HORIZONTAL, IDC_MOUSE_VERTICAL}) {
-    SendMessageA(Item(id), TBM_SETRANGE, FALSE, MAKELPARAM(kMouseSlider.minPosition, kMouseSlider.maxPosition));
+    winui::SetSliderRange(Item(id), kMouseSlider.minPosition, kMouseSlider.maxPosition);
     SendMessageA(Item(id), TBM_SETTICFREQ, 5, 0);
-    SendMessageA(Item(id), TBM_SETPAGESIZE, 0, 5);
   }
   choice_ = kSpeedChoice;
   SendMessageA(list, CB_SETCURSEL, choice_, 0);

@@ -23,6 +23,7 @@ constexpr UINT_PTR kUnusedTimer = 222;
 // The cursor thread may not start a timer on our window itself; it asks through this.
 constexpr UINT kMouseMoved = WM_APP + 69;
 constexpr UINT kShowDwellAction = WM_APP + 70;
+constexpr UINT kLookedAway = WM_APP + 71;
 constexpr DWORD kJoinTimeoutMs = 2000;
 
 DWORD WINAPI Waiter(void* param) {
@@ -225,7 +226,7 @@ void NullWindow::BeginShutdown(bool quittingNow) {
 }
 
 void NullWindow::OpenOptions() {
-  if (sheet_.IsOpen()) return;
+  if (sheet_.IsOpen()) return winui::BringToFront(sheet_.hwnd());
   for (const SettingRow& row : kSettingRows) pageValues_.Set(row.id, app_.settings.Get(row.id));
   for (SettingsPage* page : Pages())
     page->SetMainWindow(hwnd());
@@ -259,6 +260,16 @@ void NullWindow::ShowPanel() {
 
 void NullWindow::HidePanel() {
   if (HWND panel = floater_.hwnd()) ShowWindowAsync(panel, SW_HIDE);
+}
+
+void NullWindow::LookedAway() { PostMessageA(hwnd(), kLookedAway, 0, 0); }
+
+void NullWindow::OnLookedAway() {
+  if (app_.engaged.load()) {
+    manager_.LeaveGame();
+  } else if (app_.paused.load()) {
+    SetPaused(false);
+  }
 }
 
 void NullWindow::MovePanel(Point p) {
@@ -403,6 +414,9 @@ bool NullWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       return true;
     case kShowDwellAction:
       floater_.SetDwellAction(static_cast<int32_t>(wp));
+      return true;
+    case kLookedAway:
+      OnLookedAway();
       return true;
     case kTrayCallback:
       if (lp == WM_LBUTTONUP || lp == WM_RBUTTONUP) OpenTrayMenu();

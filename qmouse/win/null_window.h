@@ -63,6 +63,7 @@ class NullWindow : public winui::Dialog, public EmitterHost, public EngageHost {
   void MovePanel(Point topLeft) override;
   void SetDwellAction(int32_t clickMode) override;
   void HidePanel() override;
+  void LookedAway() override;
 
   // From the profile manager, on the UI thread. The cursor thread lets go of what the
   // engine holds when it sees the flag drop.
@@ -88,6 +89,7 @@ class NullWindow : public winui::Dialog, public EmitterHost, public EngageHost {
   void OnMenuCommand(int id);
   void ShowPanelFromUi();
   void KeepPanelOnAWorkArea();
+  void OnLookedAway();
   void ApplySettings();
   void ReportRunKeyError(const std::string& text);
   std::array<SettingsPage*, 5> Pages() {

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "resources/qmouse/resource.h"
+#include "winui/head_reach.h"
 
 SettingsPage::SettingsPage(int resourceId, Settings& values)
     : winui::PropertyPage(resourceId, IDC_PAGE_APPLY), values_(values) {}
@@ -40,10 +41,4 @@ bool SettingsPage::OnNotify(int id, NMHDR* header, LRESULT&) {
   return true;
 }
 
-void SettingsPage::EnlargeList(int id) const {
-  RECT unit = {0, 0, 0, 12};  // dialog units, so the lists grow with the font and the DPI
-  MapDialogRect(hwnd(), &unit);
-  HWND list = Item(id);
-  SendMessageA(list, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), unit.bottom);
-  SendMessageA(list, CB_SETITEMHEIGHT, 0, unit.bottom);
-}
+void SettingsPage::EnlargeList(int id) const { winui::EnlargeRows(Item(id)); }

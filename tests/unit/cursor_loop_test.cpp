@@ -95,6 +95,14 @@ TEST_F(CursorLoopTest, WindowUnderTheCursorIsAskedOnlyOverOurWindows) {
   host.panelRect = {};  // the panel's place unknown: asked
   loop.NormalPass(Reading(0, 0));
   EXPECT_EQ(desktop.windowAtCalls, 3);
+  host.panelRect = {0, 0, 120, 240};
+  desktop.cursor = {600, 600};
+  loop.NormalPass(Reading(0, 0));
+  EXPECT_EQ(desktop.windowAtCalls, 3);
+  // In another mode a rest on any window of ours clicks left: it is asked everywhere.
+  app.settings.Set(Setting::DwellCommand, kRightClick);
+  loop.NormalPass(Reading(0, 0));
+  EXPECT_EQ(desktop.windowAtCalls, 4);
 }
 
 TEST_F(CursorLoopTest, PhysicalMouseHoldsHeadControl) {

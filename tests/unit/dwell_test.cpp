@@ -109,21 +109,31 @@ TEST_F(DwellTest, OwnWindowsGetALeftClickWhateverTheMode) {
   desktop.parents[202] = 201;  // a control on a page of the sheet
   host.confirm = 300;
   desktop.parents[301] = 300;
+  // The manager's list, a message box of ours, the key picture and a drop-down list: none
+  // known to the cursor thread, all of this program.
+  desktop.ours = {100, 101, 200, 201, 202, 300, 301, 400, 401, 500, 600};
   struct Case {
     int32_t mode;
     WindowId under;
     const char* events;
+    int32_t drag = 0;  // a drag under way, started elsewhere
   } cases[] = {
       {kNoClick, 101, "Ldown Lup"},        {kRightClick, 101, "Ldown Lup"},  {kDoubleLeftClick, 101, "Ldown Lup"},
       {kNoClick, 202, "Ldown Lup"},        {kRightClick, 202, "Ldown Lup"},  {kDoubleLeftClick, 301, "Ldown Lup"},
-      {kNoClick, 200, ""},                 // the sheet itself is not its descendant
-      {kRightClick, 999, "Rdown Rup"},     {kNoClick, 999, ""},
+      {kNoClick, 200, "Ldown Lup"},        // the sheet's own surface too
+      {kNoClick, 401, "Ldown Lup"},        {kRightClick, 400, "Ldown Lup"},  {kDoubleLeftClick, 500, "Ldown Lup"},
+      {kDoubleRightClick, 600, "Ldown Lup"}, {kScroll, 401, "Ldown Lup"},    {kRightDrag, 500, "Ldown Lup"},
+      {kRightClick, 999, "Rdown Rup"},     {kNoClick, 999, ""},              {kDoubleLeftClick, 999, "Ldown Lup Ldown Lup"},
       {kLeftDrag, 100, "Ldown"},           // the panel's own surface: the drag starts there
       {kLeftDrag, 101, "Ldown Lup"},       // a panel button is still clicked
+      {kLeftDrag, 401, "Lup", 1},          // a drag from another program drops on ours
+      {kRightDrag, 500, "Rup", 2},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "mode " << c.mode << " under " << c.under);
     Fresh f(*this, Setting::DwellCommand, c.mode);
+    f.app.dragLeft = c.drag == 1;
+    f.app.dragRight = c.drag == 2;
     desktop.under = c.under;
     for (int i = 0; i < 80; ++i) f.dwell.Step({400, 400}, desktop.under, keyboard, measures, false);
     EXPECT_EQ(f.in.Joined(), c.events);

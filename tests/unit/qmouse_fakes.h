@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@ class FakeDesktop : public Desktop {
   WindowId foreground = 77, under = 0;
   std::map<WindowId, WindowId> parents;  // child -> parent
   std::map<WindowId, Rect> rects;
+  std::set<WindowId> ours;  // the program's own windows, at any depth
   WindowId keyboard = 0;
   int sets = 0, windowAtCalls = 0, searches = 0;
   // Runs in the middle of a pass (at the keyboard lookup), to play another thread.
@@ -61,6 +63,7 @@ class FakeDesktop : public Desktop {
     auto it = parents.find(w);
     return it == parents.end() ? 0 : it->second;
   }
+  bool IsOurs(WindowId w) override { return ours.count(w) != 0; }
   WindowId FindTopLevel(const char* cls) override {
     if (midPass) midPass();
     ++searches;
@@ -106,7 +109,8 @@ class FakeHost : public EmitterHost {
   }
   void SetDwellAction(int32_t mode) override { dwellActions.push_back(mode); }
   void HidePanel() override { ++panelHides; }
-  int panelHides = 0;
+  void LookedAway() override { ++lookedAway; }
+  int panelHides = 0, lookedAway = 0;
 };
 
 class FakeIndicators : public DwellIndicators {

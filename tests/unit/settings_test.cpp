@@ -40,7 +40,8 @@ TEST(Settings, SavesEveryValueInOrder) {
       "X Accel", "Y Accel", "Sound Mode", "Global Sound", "Left Click Sound", "Right Click Sound",
       "Double Left Click Sound", "Double Right Click Sound", "Drag Left Sound", "Drag Right Sound",
       "Drop Left Sound", "Drop Right Sound", "Scroll Sound", "Menu Sound", "Hover Sound",
-      "Color Reference", "Startup at boot", "Repeater", "Gestures"};
+      "Color Reference", "Startup at boot", "Repeater", "Gestures", "Look Away", "Look Away Direction",
+      "Look Away Time"};
   EXPECT_EQ(store.WriteOrder(), expected);
   // Every row names its own value: a row pointing at another id would save one value twice.
   std::set<int> ids;

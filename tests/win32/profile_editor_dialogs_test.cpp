@@ -209,6 +209,7 @@ TEST_F(ProfileDialogs, EditorListFollowsTheModeRadiosAndTheWorkingCopy) {
                                HWND list = GetDlgItem(d, IDC_EDITOR_MOTIONS);
                                EXPECT_EQ(ListView_GetBkColor(list) + ListView_GetTextColor(list), RGB(255, 255, 255));
                                EXPECT_EQ(ListItems(list), "X Rotation:12 Y Rotation:13 ");
+                               EXPECT_GE(RowHeight(list), HeadRow()) << "the editor's motions";
                                EXPECT_EQ(Text(d, IDC_EDITOR_GAME) + "|" + Text(d, IDC_EDITOR_PAUSE_TEXT) + "|" +
                                              Text(d, IDC_EDITOR_MIXED_TEXT),
                                          "No game selected.|W|None set");

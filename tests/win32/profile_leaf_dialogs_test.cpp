@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/win32/win_test_support.h"
+
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -358,6 +360,8 @@ TEST_F(LeafDialogs, PowerCommandEditorBuildsAListThroughTheRealSubDialogs) {
          Pick(d, IDC_POWER_TYPE, 2);
          EXPECT_FALSE(Enabled(d, IDC_POWER_DURATION) || Enabled(d, IDC_POWER_DURATION_CAPTION));
          Press(d, IDC_POWER_ADD);
+         EXPECT_GE(RowHeight(GetDlgItem(d, IDC_POWER_LIST)), HeadRow()) << "the Power Command list";
+         EXPECT_GE(RowHeight(GetDlgItem(d, IDC_POWER_TYPE)), HeadRow()) << "the command types";
          Shot(d, "power_command_editor");
          Press(d, IDOK);
        }},

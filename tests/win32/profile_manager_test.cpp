@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/win32/win_test_support.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <deque>
@@ -369,6 +371,7 @@ TEST_F(Manager, DropsFindChooseOrMakeProfiles) {
   for (int i = 0; i < 150; ++i) Write("m" + std::to_string(100 + i) + ".cpf", Resolved(manyLink));
   HWND w = Open();
   const std::string items = Items();
+  EXPECT_GE(RowHeight(GetDlgItem(w, IDC_MANAGER_LIST)), HeadRow()) << "the manager's profiles";
 
   Run([&] { Drop(w, noneLink); }, {Answer("No profile for this game could be found.", IDNO)});
   EXPECT_EQ(Items(), items);
@@ -390,6 +393,7 @@ TEST_F(Manager, DropsFindChooseOrMakeProfiles) {
                                          chooser += std::string(",") + name;
                                        }
                                        EXPECT_FALSE(Enabled(d, IDOK));
+                                       EXPECT_GE(RowHeight(list), HeadRow()) << "the chooser";
                                        Shoot(d, "profile_chooser");
                                        Press(d, IDC_CHOOSER_NEW);
                                      }},
@@ -546,6 +550,7 @@ TEST_F(Manager, DetailsShowTheProfileInTheChosenMode) {
                               ListView_SetItemState(list, 1, LVIS_SELECTED, LVIS_SELECTED);
                               seen += " / " + image(1) + " " + Text(d, IDC_DETAILS_MOTION_NAME) + ": " +
                                       Text(d, IDC_DETAILS_COMMAND_TEXT);
+                              EXPECT_GE(RowHeight(list), HeadRow()) << "the details' motions";
                               Shoot(d, "profile_details");
                               Press(d, IDOK);
                             }}});

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -15,6 +17,7 @@
 
 #include "device/trace.h"
 #include "hxsim/win/sim_client.h"
+#include "qmouse/look_away.h"
 #include "qmouse/texts.h"
 #include "qmouse/win/dwell_page.h"
 #include "qmouse/win/general_page.h"
@@ -22,6 +25,8 @@
 #include "qmouse/win/sounds_page.h"
 #include "resources/qmouse/resource.h"
 #include "tests/win32/win_test_support.h"
+#include "winui/dpi.h"
+#include "winui/head_reach.h"
 
 namespace {
 
@@ -172,6 +177,111 @@ TEST_F(SettingsPages, ListsShowTheirChoiceAndTellTheMainWindowWhenOpen) {
   }
   const UINT on = SettingsPage::kForceLeftOn, off = SettingsPage::kForceLeftOff;
   EXPECT_EQ(received_, (std::vector<UINT>{on, off, on, off, on, off}));
+}
+
+// The rows of every drop-down list as the open list draws them, at least 24 pixels at 96 DPI
+// and scaled with the DPI; also the smallest control, for the record.
+TEST_F(SettingsPages, DropDownRowsAHeadCanHit) {
+  Open();
+  const int dpi = winui::SystemDpi();
+  const int least = 24 * dpi / 96;
+  const std::pair<Page, int> lists[] = {{kOptions, IDC_LOOK_AWAY_DIRECTION}, {kOptions, IDC_LOOK_AWAY_TIME},
+                                        {kMouse, IDC_MOUSE_PAIR}, {kSounds, IDC_SOUND_EVENT}, {kSounds, IDC_SOUND_LIST}};
+  int smallestRow = 1 << 30;
+  for (auto [page, list] : lists) {
+    SCOPED_TRACE(list);
+    sheet_.SetActivePage(page);
+    Send(page, list, CB_SHOWDROPDOWN, TRUE);
+    COMBOBOXINFO info = {};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetComboBoxInfo(Item(page, list), &info));
+    RECT row = {};
+    ASSERT_NE(SendMessageA(info.hwndList, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row)), LB_ERR);
+    EXPECT_GE(row.bottom - row.top, least);
+    EXPECT_GE(info.rcItem.bottom - info.rcItem.top + 2, least) << "the closed field too";
+    smallestRow = std::min(smallestRow, static_cast<int>(row.bottom - row.top));
+    Send(page, list, CB_SHOWDROPDOWN, FALSE);
+  }
+  int smallestWidth = 1 << 30, smallestHeight = 1 << 30;
+  for (SettingsPage* page : pages_)
+    for (HWND c = GetWindow(page->hwnd(), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+      char cls[32] = {};
+      GetClassNameA(c, cls, sizeof cls);
+      if (!(GetWindowLongA(c, GWL_STYLE) & WS_TABSTOP) && lstrcmpiA(cls, "Button") != 0) continue;
+      if ((GetWindowLongA(c, GWL_STYLE) & 0x0F) == BS_GROUPBOX && lstrcmpiA(cls, "Button") == 0) continue;
+      RECT r;
+      GetWindowRect(c, &r);
+      smallestWidth = std::min(smallestWidth, static_cast<int>(r.right - r.left));
+      smallestHeight = std::min(smallestHeight, static_cast<int>(r.bottom - r.top));
+    }
+  std::printf("measured at %d DPI: smallest drop-down row %d px, smallest control %d x %d px\n", dpi, smallestRow,
+              smallestWidth, smallestHeight);
+}
+
+// A rest on a slider's track is a left click there: the thumb moves one page towards it and
+// the value is stored, as after a drag; no slider needs more than ten rests from end to end.
+TEST_F(SettingsPages, ARestOnATrackMovesOnePageAndStores) {
+  struct Case {
+    Page page;
+    int slider;
+    Setting value;
+  } cases[] = {{kMouse, IDC_MOUSE_HORIZONTAL, Setting::XSpeed}, {kDwell, IDC_DWELL_ZONE, Setting::DwellZone}};
+  live_.Set(Setting::DwellZone, 15);
+  live_.Set(Setting::XSpeed, 10);
+  Open();
+  ShowWindow(sheet_.hwnd(), SW_SHOW);
+  SetForegroundWindow(sheet_.hwnd());
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.slider);
+    ASSERT_TRUE(sheet_.SetActivePage(c.page));
+    HWND slider = Item(c.page, c.slider);
+    const int low = static_cast<int>(Send(c.page, c.slider, TBM_GETRANGEMIN));
+    const int high = static_cast<int>(Send(c.page, c.slider, TBM_GETRANGEMAX));
+    const int page = static_cast<int>(Send(c.page, c.slider, TBM_GETPAGESIZE));
+    EXPECT_LE((high - low + page - 1) / page, 10);
+    const int before = static_cast<int>(Send(c.page, c.slider, TBM_GETPOS));
+    const int32_t stored = pageValues_.Get(c.value);
+    // Near the right end of the channel, level with it.
+    RECT channel = {};
+    Send(c.page, c.slider, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&channel));
+    POINT at = {channel.right - 6, (channel.top + channel.bottom) / 2};
+    ClientToScreen(slider, &at);
+    ASSERT_EQ(WindowFromPoint(at), slider);
+    SetCursorPos(at.x, at.y);
+    INPUT click[2] = {};
+    click[0].type = click[1].type = INPUT_MOUSE;
+    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, click, sizeof(INPUT));
+    EXPECT_TRUE(PumpUntil([&] { return pageValues_.Get(c.value) != stored; }, 5000));
+    EXPECT_EQ(Send(c.page, c.slider, TBM_GETPOS), std::min(high, before + page));
+    EXPECT_TRUE(ApplyEnabled(c.page));
+  }
+}
+
+TEST_F(SettingsPages, LookAwayIsChosenOnTheOptionsPage) {
+  Open();
+  EXPECT_EQ(IsDlgButtonChecked(pages_[kOptions]->hwnd(), IDC_LOOK_AWAY), BST_UNCHECKED);
+  EXPECT_EQ(Send(kOptions, IDC_LOOK_AWAY_DIRECTION, CB_GETCURSEL), 0);
+  EXPECT_EQ(Send(kOptions, IDC_LOOK_AWAY_TIME, CB_GETCURSEL), 1);
+  Click(kOptions, IDC_LOOK_AWAY);
+  Choose(kOptions, IDC_LOOK_AWAY_DIRECTION, 3);
+  Choose(kOptions, IDC_LOOK_AWAY_TIME, 4);
+  EXPECT_TRUE(ApplyEnabled(kOptions));
+  Click(kOptions, IDC_PAGE_OK);
+  ASSERT_TRUE(PumpUntil([&] { return !sheet_.IsOpen(); }));
+  EXPECT_EQ(live_.Get(Setting::LookAway), 1);
+  EXPECT_EQ(live_.Get(Setting::LookAwayDirection), kLookRight);
+  EXPECT_EQ(live_.Get(Setting::LookAwayTime), 5000);
+  // Odd stored values show as what the look away uses and stay until changed.
+  live_.Set(Setting::LookAwayDirection, 9);
+  live_.Set(Setting::LookAwayTime, 60000);
+  Open();
+  EXPECT_EQ(Send(kOptions, IDC_LOOK_AWAY_DIRECTION, CB_GETCURSEL), 0);
+  EXPECT_EQ(Send(kOptions, IDC_LOOK_AWAY_TIME, CB_GETCURSEL), 4);
+  Click(kOptions, IDC_PAGE_OK);
+  ASSERT_TRUE(PumpUntil([&] { return !sheet_.IsOpen(); }));
+  EXPECT_EQ(live_.Get(Setting::LookAwayTime), 60000);
 }
 
 TEST_F(SettingsPages, ApplyCopiesEveryPageAndCancelKeepsWhatWasApplied) {

@@ -2,11 +2,36 @@
 // What the Win32 tests share: answering messages while waiting for a condition, and
 // counting this process's threads.
 #include <windows.h>
+#include <commctrl.h>
 #include <tlhelp32.h>
 
 #include <functional>
 
+#include "winui/dpi.h"
 #include "winui/handles.h"
+
+// The height of `list`'s first row as the running list lays it out (a list box, a report
+// list view, or the drop-down of a combo box), or -1 without rows.
+inline int RowHeight(HWND list) {
+  char cls[32] = {};
+  GetClassNameA(list, cls, sizeof cls);
+  RECT r = {};
+  if (lstrcmpiA(cls, WC_LISTVIEWA) == 0)
+    return ListView_GetItemCount(list) > 0 && ListView_GetItemRect(list, 0, &r, LVIR_BOUNDS) ? r.bottom - r.top : -1;
+  if (lstrcmpiA(cls, WC_COMBOBOXEXA) == 0) {
+    list = reinterpret_cast<HWND>(SendMessageA(list, CBEM_GETCOMBOCONTROL, 0, 0));
+    lstrcpyA(cls, "ComboBox");
+  }
+  if (lstrcmpiA(cls, "ComboBox") == 0) {
+    COMBOBOXINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetComboBoxInfo(list, &info)) return -1;
+    list = info.hwndList;
+  }
+  return SendMessageA(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&r)) == LB_ERR ? -1 : r.bottom - r.top;
+}
+// The least row height a head can hit: 24 pixels at 96 DPI, scaled with the DPI.
+inline int HeadRow() { return 24 * winui::SystemDpi() / 96; }
 
 // Answers messages until `done` returns true; false after `ms` without it.
 inline bool PumpUntil(const std::function<bool()>& done, DWORD ms = 5000) {
