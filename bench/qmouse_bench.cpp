@@ -137,7 +137,7 @@ void MeasureKeyLatency(int turns, DWORD budgetMs) {
     return;
   }
   Program::Click(manager, IDC_MANAGER_ENGAGE);
-  Stretch(run, "engaged-100Hz", 20, "IOCTL_GET_POSITION");
+  Stretch(run, "engaged-100Hz", 20, "IOCTL_GET_FLOAD_POSITION");  // engaged passes read the fractional record too
   // Answers the probe's messages as they come, so that the figure is not the probe's pumping.
   auto waitEvents = [&](size_t count) {
     const DWORD start = GetTickCount();

@@ -123,18 +123,24 @@ int CursorLoop::EngagedPass(CHxMouse& link) {
   // turns beyond what a word below the rest value can carry.
   HxPositionDouble reading;
   if (!link.GetFloatPosition(reading)) return FailExit(link);
-  CheckLookAway(reading);
+  if (CheckLookAway(reading)) return 0;
   RenderReading(engine, HxIntegerRecord(reading));
   return 0;
 }
 
-// Engaged or paused, a look away held long enough is the head's way out; the main window
-// disengages or unpauses, so that the one road the buttons take is taken.
-void CursorLoop::CheckLookAway(const HxPositionDouble& reading) {
-  if (!lookAway_.Step(app_.settings, reading.RX, reading.RY, nowMs_())) return;
-  if (app_.engaged.load() != 1 && app_.paused.load() == 0) return;
+// Engaged or paused, a look away held long enough is the head's way out. Engaged, this
+// thread lets go of everything at once, while the game still has the keyboard; the main
+// window then disengages as the button does, or unpauses. True when it fired.
+bool CursorLoop::CheckLookAway(const HxPositionDouble& reading) {
+  if (!lookAway_.Step(app_.settings, reading.RX, reading.RY, nowMs_())) return false;
+  if (app_.engaged.load() != 1 && app_.paused.load() == 0) return false;
+  if (app_.engaged.load() == 1) {
+    app_.engaged = 0;
+    EndEngagedOutput();
+  }
   sounds_.Play(kLookAwaySound);
   host_.LookedAway();
+  return true;
 }
 
 int CursorLoop::FailExit(CHxMouse& link) {

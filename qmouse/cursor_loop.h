@@ -91,7 +91,7 @@ class CursorLoop {
   void TrackForeground(WindowId under);
   void PerformGesture(GestureKind gesture);
   void FollowMonitor(const std::vector<Monitor>& monitors);
-  void CheckLookAway(const HxPositionDouble& reading);
+  bool CheckLookAway(const HxPositionDouble& reading);
 
   AppState& app_;
   Desktop& desktop_;

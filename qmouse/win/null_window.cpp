@@ -265,7 +265,7 @@ void NullWindow::HidePanel() {
 void NullWindow::LookedAway() { PostMessageA(hwnd(), kLookedAway, 0, 0); }
 
 void NullWindow::OnLookedAway() {
-  if (app_.engaged.load()) {
+  if (manager_.Engaged()) {  // the cursor thread has already let go
     manager_.LeaveGame();
   } else if (app_.paused.load()) {
     SetPaused(false);

@@ -189,6 +189,90 @@ TEST_F(QmouseGame, EngagedTurnHoldsTheKeyAndDisengagingLetsGo) {
   EXPECT_EQ(FoldedKeys(game.Events()).size(), 4u) << game.Joined();
 }
 
+// Head alone: in No Click mode a rest on the manager's Engage button still clicks it (a left
+// click on a window of ours); the road's turns play without leaving; a look down far past the
+// screen, held for the set second, disengages, lets go of the held key and brings the manager
+// to the front; paused, the same look ends the pause. "Game options" and "Options" bring their
+// open windows out from behind the game.
+TEST_F(QmouseGame, HeadAloneEngagesLooksAwayToLeaveAndEndsPause) {
+  ASSERT_NO_FATAL_FAILURE(SaveWalkProfile(ProfileFile("Walk")));
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  for (auto [name, value] : {std::pair{"Look Away", 1}, {"Look Away Time", 1000}, {"Dwell Command", 32784}}) {
+    const DWORD v = static_cast<DWORD>(value);
+    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&v), sizeof v);
+  }
+  RegCloseKey(key);
+  StartQmouse();
+  WaitForHeadControl();
+  HWND manager = OpenManager();
+  ASSERT_NE(manager, nullptr) << "Game options showed no profile manager";
+  HWND panel = qmouse_.FindDialog("Quellan Mouse ", 3000);
+  ASSERT_NE(panel, nullptr);
+  Probe game({100, 100, 500, 400});  // the game's window
+  auto engageText = [&] {
+    char text[32] = {};
+    GetDlgItemTextA(manager, IDC_MANAGER_ENGAGE, text, sizeof text);
+    return std::string(text);
+  };
+
+  // "Game options" again while the manager is behind the game: it comes to the front.
+  ASSERT_TRUE(game.TakeKeyboard());
+  PostMessageA(window_, WM_COMMAND, ID_TRAY_GAMEOPTIONS, 0);
+  EXPECT_TRUE(WaitFor([&] { game.Pump(10); return GetForegroundWindow() == manager; }, 5000)) << "Game options";
+
+  // A rest on Engage in No Click mode: the head moves the cursor there a second after it was put.
+  RECT engage = {};
+  GetWindowRect(GetDlgItem(manager, IDC_MANAGER_ENGAGE), &engage);
+  SetCursorPos((engage.left + engage.right) / 2, (engage.top + engage.bottom) / 2);
+  ASSERT_TRUE(WaitFor([&] { game.Pump(10); return engageText() == mt::kDisengage; }, 10000))
+      << "a rest on a window of ours did not click in No Click mode";
+  ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(panel); }, 5000)) << "no engaged pass";
+  ASSERT_TRUE(game.TakeKeyboard());
+  auto keysAre = [&](const std::vector<std::string>& want) {
+    return WaitFor([&] { game.Pump(20); return FoldedKeys(game.Events()) == want; }, 5000);
+  };
+  Pose(-1300, 0);  // the road's turn, held three times the look away's second
+  EXPECT_TRUE(keysAre({kWDown})) << game.Joined();
+  game.Pump(3000);
+  EXPECT_EQ(engageText(), mt::kDisengage) << "a turn of play left the game";
+  Shoot(GetDesktopWindow(), "look_away_engaged");
+
+  Pose(-1300, -2600);  // look down, far past the screen, holding W
+  EXPECT_TRUE(WaitFor([&] { return engageText() == mt::kEngage; }, 5000));
+  // Let go system-wide; the key-up itself may reach the manager, which takes the foreground.
+  EXPECT_TRUE(WaitFor([&] { return (GetAsyncKeyState('W') & 0x8000) == 0; }, 5000)) << "W is still held";
+  EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == manager; }, 5000)) << "the manager is not in front";
+  Pose(0, 0);
+  const POINT before = Cursor();
+  Pose(40, 0);
+  EXPECT_TRUE(WaitFor([&] { return Cursor().x != before.x; }, 5000)) << "the cursor did not come back to the head";
+
+  // Pause, then the same look ends it.
+  PostMessageA(window_, WM_COMMAND, ID_TRAY_PAUSE, 0);
+  HWND box = qmouse_.FindDialog("Pausing Quellan Mouse will temporarily", 5000);
+  ASSERT_NE(box, nullptr);
+  Program::Press(box, IDOK);
+  auto pauseText = [&] {
+    char text[32] = {};
+    GetDlgItemTextA(panel, IDC_PAUSE, text, sizeof text);
+    return std::string(text);
+  };
+  ASSERT_TRUE(WaitFor([&] { return pauseText() == "Unpause"; }, 5000));
+  Pose(0, -2600);
+  EXPECT_TRUE(WaitFor([&] { return pauseText() == "Pause"; }, 5000)) << "the look away did not end Pause";
+  Pose(0, 0);
+
+  // "Options" while its sheet is open behind the game.
+  PostMessageA(window_, WM_COMMAND, ID_TRAY_OPTIONS, 0);
+  HWND sheet = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (sheet = qmouse_.FindDialog("Quellan Mouse Settings", 0)) != nullptr; }, 5000));
+  ASSERT_TRUE(game.TakeKeyboard());
+  PostMessageA(window_, WM_COMMAND, ID_TRAY_OPTIONS, 0);
+  EXPECT_TRUE(WaitFor([&] { game.Pump(10); return GetForegroundWindow() == sheet; }, 5000)) << "Options";
+}
+
 // The road a player walks: drop the game's shortcut, say Yes to a new profile, name it, map
 // "Look left" to Hold W in the editor, OK, Launch, play with the head, Disengage.
 TEST_F(QmouseGame, APlayerDropsAGameMakesItsProfileLaunchesAndPlays) {

@@ -155,6 +155,7 @@ TEST_F(LookAwayLoop, EngagedReadsBeyondWhatTheIntegerRecordCarries) {
   app.Engage(profile);
   EXPECT_EQ(loop.Run(link), 0);
   EXPECT_EQ(stopping.lookedAway, 1);
+  EXPECT_EQ(app.engaged.load(), 0) << "output ends before the main window is told";
   EXPECT_EQ(now, 2010) << "the set 2 s of readings, then at once";
   EXPECT_EQ(engine.MapValue(9), 2000) << "the engine still gets the integer record's deflection (look down)";
 }
