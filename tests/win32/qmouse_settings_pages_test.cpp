@@ -225,8 +225,7 @@ TEST_F(SettingsPages, ARestOnATrackMovesOnePageAndStores) {
     Page page;
     int slider;
     Setting value;
-  } cases[] = {{kMouse, IDC_MOUSE_HORIZONTAL, Setting::XSpeed}, {kDwell, IDC_DWELL_ZONE, Setting::DwellZone}};
-  live_.Set(Setting::DwellZone, 15);
+  } cases[] = {{kMouse, IDC_MOUSE_HORIZONTAL, Setting::XSpeed}, {kDwell, IDC_HOVER_TIME, Setting::HoverTime}};
   live_.Set(Setting::XSpeed, 10);
   Open();
   ShowWindow(sheet_.hwnd(), SW_SHOW);
