@@ -24,6 +24,9 @@ inline constexpr char kNameIsDevice[] =
     "Windows keeps the name \"%s\" for a device, so no file can have it.  Please choose another name.";
 inline constexpr char kNameEndsBadly[] =
     "Windows drops a dot or a space at the end of a file name.  Please choose a name that does not end in one.";
+// The system's on-screen keyboard, for naming without a keyboard.
+inline constexpr char kKeyboardProgram[] = "osk.exe";
+inline constexpr char kKeyboardFailed[] = "The on-screen keyboard could not be started.";
 
 // Power Command editor.
 inline constexpr char kNoCommandSet[] = "No command set";

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cctype>
 #include <map>
+#include <set>
+
+#include "profiles/editor_rules.h"
 
 #include "commands/describe.h"
 #include "profiles/manager_texts.h"
@@ -54,6 +57,31 @@ ProfileName NameFromEntry(const std::string& entered) {
 }
 
 bool LongEnoughForNewProfile(const std::string& name) { return name.size() >= 2; }
+
+namespace {
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+}  // namespace
+
+std::string FreeProfileName(const std::vector<ListedProfile>& rows) {
+  std::set<std::string> taken;
+  for (const ListedProfile& row : rows) taken.insert(Lower(row.fileName));
+  for (size_t n = 1;; ++n) {
+    const std::string name = "Profile " + std::to_string(n);
+    if (!taken.count(Lower(CompleteProfileName(name)))) return name;
+  }
+}
+
+std::string DroppedProfileName(const std::string& droppedFile, const std::vector<ListedProfile>& rows) {
+  std::string name = droppedFile.substr(droppedFile.find_last_of("\\/:") + 1);
+  const std::string lower = Lower(name);
+  for (const char* extension : {".lnk", ".exe"})
+    if (lower.size() > 4 && lower.compare(lower.size() - 4, 4, extension) == 0) name.resize(name.size() - 4);
+  (void)FilterProfileName(name);
+  return LongEnoughForNewProfile(name) ? name : FreeProfileName(rows);
+}
 
 std::vector<ListedProfile> ReadProfiles(const std::vector<FoundFile>& files,
                                         const std::vector<ListedProfile>& known) {

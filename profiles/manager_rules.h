@@ -44,6 +44,13 @@ struct ProfileName {
 };
 ProfileName NameFromEntry(const std::string& entered);
 
+// The name the name dialog offers, so that OK is a single rest: "Profile N" with the first N
+// from 1 whose file no row has (file names compared without regard to case, as the system does).
+std::string FreeProfileName(const std::vector<ListedProfile>& rows);
+// For a dropped file: its name without folder and without ".lnk" or ".exe", as the name
+// dialog's filter leaves it; FreeProfileName when too little is left for a new profile.
+std::string DroppedProfileName(const std::string& droppedFile, const std::vector<ListedProfile>& rows);
+
 // New and drop-created profiles need two characters; Save as and Rename take one.
 bool LongEnoughForNewProfile(const std::string& name);
 

@@ -302,14 +302,14 @@ void Interface::EditProfile(bool fromDoubleClick) {
 
 // Names for new profiles need two characters; any name needs one. Only a drop traces it. With
 // `replacing` given, a name another profile has needs the user's Yes (`replacing` then set);
-// No asks for a name again.
+// No asks for a name again. `name` comes in as the name offered and goes out as the name entered.
 bool Interface::AskName(std::string& name, bool forNew, bool traced, bool* replacing) {
   const auto trace = [&](const char* line) {
     if (traced) Trace(line);
   };
   for (;;) {
     trace(mt::kTraceSpawningName);
-    NameDialog dialog;
+    NameDialog dialog(name);
     const bool ok = dialog.DoModal(hwnd()) == IDOK;
     trace(mt::kTraceProcessingName);
     if (!ok) return false;
@@ -343,7 +343,7 @@ std::string Interface::TakenName(const std::string& entered) {
 
 void Interface::NewProfile() {
   WorkingProfile().Reset();
-  std::string name;
+  std::string name = FreeProfileName(rows_);
   bool replacing = false;
   if (!AskName(name, true, false, &replacing)) return;
   const Profile& working = WorkingProfile();
@@ -388,7 +388,7 @@ bool Interface::SaveProfile(const Profile& profile, const std::string& fileName)
 
 void Interface::SaveAs() {
   if (!ReadSelected(mt::kSelectToCopy, mt::kCaption, true)) return;
-  std::string name;
+  std::string name = FreeProfileName(rows_);
   bool replacing = false;
   if (!AskName(name, false, false, &replacing) || !SaveProfile(CurrentProfile(), name)) return;
   ListProfiles();
@@ -608,7 +608,7 @@ void Interface::OnDrop(HDROP drop) {
   }
   if (result == -2) {
     Trace(mt::kTraceCreating);
-    std::string name;
+    std::string name = DroppedProfileName(file, rows_);
     bool replacing = false;
     if (!AskName(name, true, true, &replacing)) return;
     Trace(mt::kTraceNameObtained);

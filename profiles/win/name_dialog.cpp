@@ -1,5 +1,7 @@
 #include "profiles/win/name_dialog.h"
 
+#include <shellapi.h>
+
 #include <utility>
 
 #include "profiles/dialog_texts.h"
@@ -7,13 +9,15 @@
 #include "profiles/win/shell_link.h"
 #include "resources/profiles/resource.h"
 
-NameDialog::NameDialog(std::string name) : winui::Dialog(IDD_PROFILE_NAME), name_(std::move(name)) {}
+NameDialog::NameDialog(std::string name, std::string keyboard)
+    : winui::Dialog(IDD_PROFILE_NAME), name_(std::move(name)), keyboard_(std::move(keyboard)) {}
 
 BOOL NameDialog::OnInitDialog() {
   HWND edit = Item(IDC_PROFILE_NAME);
   SendMessageA(edit, EM_LIMITTEXT, dialog_texts::kNameMaxLength, 0);
   SetWindowTextA(edit, name_.c_str());
   SetFocus(edit);
+  SendMessageA(edit, EM_SETSEL, 0, -1);
   return FALSE;  // the focus is set
 }
 
@@ -27,6 +31,7 @@ std::string NameDialog::Text() const {
 void NameDialog::OnCommand(int id, int code) {
   if (id == IDC_PROFILE_NAME && code == EN_CHANGE) FilterAsTyped();
   else if (id == IDOK) OnOk();
+  else if (id == IDC_PROFILE_NAME_KEYBOARD && code == BN_CLICKED) OpenKeyboard();
   else winui::Dialog::OnCommand(id, code);
 }
 
@@ -57,4 +62,17 @@ void NameDialog::OnOk() {
   }
   name_ = std::move(text);
   End(IDOK);
+}
+
+// The typing goes to the name: the focus goes back to it once the keyboard is asked for.
+void NameDialog::OpenKeyboard() {
+  SHELLEXECUTEINFOA run = {};
+  run.cbSize = sizeof run;
+  run.fMask = SEE_MASK_FLAG_NO_UI;
+  run.hwnd = hwnd();
+  run.lpFile = keyboard_.c_str();
+  run.nShow = SW_SHOWNOACTIVATE;
+  if (!ShellExecuteExA(&run))
+    MessageBoxA(hwnd(), dialog_texts::kKeyboardFailed, ProgramTitle().c_str(), MB_OK | MB_ICONEXCLAMATION);
+  SetFocus(Item(IDC_PROFILE_NAME));
 }

@@ -3,11 +3,14 @@
 // as they are typed.
 #include <string>
 
+#include "profiles/dialog_texts.h"
 #include "winui/dialog.h"
 
+// It opens with the offered name selected, so OK takes it in one rest and typing replaces it;
+// "On-screen keyboard" starts `keyboard` for typing by dwell.
 class NameDialog : public winui::Dialog {
  public:
-  explicit NameDialog(std::string name = {});
+  explicit NameDialog(std::string name = {}, std::string keyboard = dialog_texts::kKeyboardProgram);
   // The entered name; meaningful after DoModal returned IDOK.
   const std::string& Name() const { return name_; }
 
@@ -19,6 +22,8 @@ class NameDialog : public winui::Dialog {
   std::string Text() const;
   void FilterAsTyped();
   void OnOk();
+  void OpenKeyboard();
 
   std::string name_;
+  std::string keyboard_;
 };

@@ -1,5 +1,6 @@
 #include "profiles/win/profile_editor.h"
 
+#include <commdlg.h>
 #include <shellapi.h>
 
 #include <utility>
@@ -117,6 +118,9 @@ void ProfileEditor::OnCommand(int id, int code) {
     case IDC_EDITOR_CLEAR_ALL:
       if (code == BN_CLICKED) ClearAllMotions();
       return;
+    case IDC_EDITOR_GAME_BROWSE:
+      if (code == BN_CLICKED) Browse();
+      return;
     case IDOK:
       mode_ = ReadMode();
       End(IDOK);
@@ -224,8 +228,26 @@ void ProfileEditor::ClearAllMotions() {
 void ProfileEditor::OnDrop(HDROP drop) {
   const std::string file = FirstDroppedFile(drop);
   DragFinish(drop);
+  if (!file.empty()) SetGameFrom(file);
+}
+
+// The standard Open dialog, for choosing the game without dragging its icon.
+void ProfileEditor::Browse() {
+  char file[MAX_PATH + 1] = {};
+  OPENFILENAMEA open = {};
+  open.lStructSize = sizeof open;
+  open.hwndOwner = hwnd();
+  open.lpstrFilter = "Programs and shortcuts (*.exe, *.lnk)\0*.exe;*.lnk\0All files\0*.*\0";
+  open.lpstrFile = file;
+  open.nMaxFile = MAX_PATH;
+  // A shortcut comes back as itself, to be resolved as a dropped one is.
+  open.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NODEREFERENCELINKS;
+  if (GetOpenFileNameA(&open)) SetGameFrom(file);
+}
+
+void ProfileEditor::SetGameFrom(const std::string& file) {
   ShortcutTarget target{gamePath_, startDirectory_, gameArguments_};
-  if (file.empty() || !ResolveDroppedFile(file, hwnd(), target, false)) return;
+  if (!ResolveDroppedFile(file, hwnd(), target, false)) return;
   gamePath_ = target.path;
   startDirectory_ = target.directory;
   gameArguments_ = target.arguments;

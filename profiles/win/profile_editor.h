@@ -37,6 +37,9 @@ class ProfileEditor : public winui::Dialog {
   void ClearMotion();
   void ClearAllMotions();
   void OnDrop(HDROP drop);
+  void Browse();
+  // Takes the game from a dropped or chosen file, resolved as a drop is.
+  void SetGameFrom(const std::string& file);
   static LRESULT DrawSelection(NMLVCUSTOMDRAW& draw);
 
   int mode_;

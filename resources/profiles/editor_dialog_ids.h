@@ -16,6 +16,7 @@
 #define IDC_EDITOR_GAME_GROUP 1102
 #define IDC_EDITOR_GAME 1025
 #define IDC_EDITOR_GAME_HINT 1103
+#define IDC_EDITOR_GAME_BROWSE 1105
 #define IDC_EDITOR_HOTKEY_GROUP 1104
 #define IDC_EDITOR_PAUSE_SET 1002
 #define IDC_EDITOR_RECENTER_SET 1003
@@ -56,6 +57,7 @@
 #define IDD_PROFILE_NAME 141
 #define IDC_PROFILE_NAME_PROMPT 1120
 #define IDC_PROFILE_NAME 1049
+#define IDC_PROFILE_NAME_KEYBOARD 1121
 
 // The motion list's pictures: directions without and with a command, the two rotation axes,
 // and a strip of further pictures added after them (black is its mask).

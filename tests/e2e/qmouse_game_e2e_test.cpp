@@ -66,6 +66,15 @@ class QmouseGame : public Qmouse {
     PostMessageA(window_, WM_COMMAND, ID_TRAY_GAMEOPTIONS, 0);  // as the tray menu does
     return Manager(5000);
   }
+  // qmouse under head control with the profile manager shown, and its floating panel.
+  void StartWithManager(HWND& manager, HWND& panel) {
+    StartQmouse();
+    WaitForHeadControl();
+    manager = OpenManager();
+    ASSERT_NE(manager, nullptr) << "Game options showed no profile manager";
+    panel = qmouse_.FindDialog("Quellan Mouse ", 3000);
+    ASSERT_NE(panel, nullptr);
+  }
   // Drops `file` on the manager as the shell would, the drop's bytes living in qmouse.
   void Drop(HWND manager, const std::string& file) {
     const std::vector<char> bytes = DropBytes(file, 30, 30);
@@ -156,13 +165,8 @@ std::vector<std::string> GameLines(const std::string& events) {
 
 TEST_F(QmouseGame, EngagedTurnHoldsTheKeyAndDisengagingLetsGo) {
   ASSERT_NO_FATAL_FAILURE(SaveWalkProfile(ProfileFile("Walk")));
-  StartQmouse();
-  WaitForHeadControl();
-  HWND manager = OpenManager();
-  ASSERT_NE(manager, nullptr) << "Game options showed no profile manager";
-
-  HWND panel = qmouse_.FindDialog("Quellan Mouse ", 3000);
-  ASSERT_NE(panel, nullptr);
+  HWND manager = nullptr, panel = nullptr;
+  ASSERT_NO_FATAL_FAILURE(StartWithManager(manager, panel));
   Probe game({100, 100, 500, 400});  // the game's window
   ASSERT_NO_FATAL_FAILURE(ChooseWalk(manager));
   Program::Click(manager, IDC_MANAGER_ENGAGE);
@@ -204,12 +208,8 @@ TEST_F(QmouseGame, HeadAloneEngagesLooksAwayToLeaveAndEndsPause) {
     RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&v), sizeof v);
   }
   RegCloseKey(key);
-  StartQmouse();
-  WaitForHeadControl();
-  HWND manager = OpenManager();
-  ASSERT_NE(manager, nullptr) << "Game options showed no profile manager";
-  HWND panel = qmouse_.FindDialog("Quellan Mouse ", 3000);
-  ASSERT_NE(panel, nullptr);
+  HWND manager = nullptr, panel = nullptr;
+  ASSERT_NO_FATAL_FAILURE(StartWithManager(manager, panel));
   Probe game({100, 100, 500, 400});  // the game's window
   auto engageText = [&] {
     char text[32] = {};

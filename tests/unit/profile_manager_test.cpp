@@ -106,6 +106,31 @@ TEST(ProfileManagerRules, GamesStartInTheirFolder) {
   EXPECT_FALSE(IsProgramFile("C:\\Games\\exe"));
 }
 
+// The name the dialog offers: the first free "Profile N", or a dropped file's own name.
+TEST(ProfileManagerRules, OfferedNames) {
+  auto rows = [](std::initializer_list<const char*> files) {
+    std::vector<ListedProfile> listed;
+    for (const char* f : files) listed.push_back({f, DisplayName(f), {}, {}});
+    return listed;
+  };
+  EXPECT_EQ(FreeProfileName({}), "Profile 1");
+  EXPECT_EQ(FreeProfileName(rows({"Profile 1.cpf", "profile 2.CPF", "Profile 4.cpf", "Doom.cpf"})), "Profile 3")
+      << "taken whatever the case of the file name";
+  EXPECT_EQ(FreeProfileName(rows({"Profile 1.cpf.old", "Profile 10.cpf"})), "Profile 1");
+  const struct {
+    const char *dropped, *offered;
+  } drops[] = {
+      {"C:\\Users\\Me\\Desktop\\Doom II.lnk", "Doom II"},
+      {"C:\\Games\\quake.EXE", "quake"},
+      {"D:/Games/Half-Life.LNK", "Half-Life"},
+      {"C:\\Games\\readme.txt", "readme.txt"},
+      {"C:\\x.lnk", "Profile 2"},  // one character is too short for a new profile
+      {"Doom", "Doom"},
+      {"", "Profile 2"},
+  };
+  for (const auto& d : drops) EXPECT_EQ(DroppedProfileName(d.dropped, rows({"Profile 1.cpf"})), d.offered) << d.dropped;
+}
+
 class ProfileFolder : public testing::Test {
  protected:
   void SetUp() override {

@@ -21,6 +21,7 @@
 #include "profiles/win/mapper.h"
 #include "profiles/win/name_dialog.h"
 #include "profiles/win/profile_editor.h"
+#include "profiles/win/shell_link.h"
 #include "resources/profiles/resource.h"
 #include "resources/qmouse/resource.h"
 #include "tests/e2e/remote.h"
@@ -175,6 +176,47 @@ TEST_F(ProfileDialogs, NameDialogRefusesForbiddenCharactersAsTypedAndKeepsTheCar
     EXPECT_EQ(result, row.ok ? IDOK : IDCANCEL);
     EXPECT_EQ(dialog.Name(), row.ok ? row.shown : row.given) << row.typed;
   }
+}
+
+// The offered name comes selected, so OK takes it in one rest and typing replaces it; the
+// "On-screen keyboard" button is big enough to hit, says so when the keyboard cannot start,
+// and leaves the typing in the name.
+TEST_F(ProfileDialogs, NameDialogOffersItsNameSelectedAndAnOnScreenKeyboard) {
+  {
+    NameDialog dialog("Profile 3");
+    DWORD from = 9, to = 0;
+    EXPECT_EQ(Drive(dialog, {{kName, [&](HWND d) {
+                                SendMessageA(GetDlgItem(d, IDC_PROFILE_NAME), EM_GETSEL, reinterpret_cast<WPARAM>(&from),
+                                             reinterpret_cast<LPARAM>(&to));
+                                Press(d, IDOK);
+                              }}}),
+              IDOK);
+    EXPECT_EQ(from, 0u);
+    EXPECT_EQ(to, 9u);
+    EXPECT_EQ(dialog.Name(), "Profile 3");
+  }
+  NameDialog dialog("Doom", "C:\\no such folder\\keyboard.exe");
+  const std::string title = ProgramTitle();
+  std::string typed;
+  RECT button = {};
+  const INT_PTR result = Drive(dialog, {{kName, [&](HWND d) {
+                                           GetWindowRect(GetDlgItem(d, IDC_PROFILE_NAME_KEYBOARD), &button);
+                                           Press(d, IDC_PROFILE_NAME_KEYBOARD);
+                                         }},
+                                        {title.c_str(), [&](HWND box) {
+                                           typed = Text(GetDlgItem(box, 0xFFFF));
+                                           Press(box, IDOK);
+                                         }},
+                                        {kName, [&](HWND d) {
+                                           HWND edit = GetDlgItem(d, IDC_PROFILE_NAME);
+                                           EXPECT_EQ(GetFocus(), edit);
+                                           SendMessageA(edit, WM_CHAR, 'Q', 1);
+                                           Press(d, IDOK);
+                                         }}});
+  EXPECT_EQ(result, IDOK);
+  EXPECT_EQ(typed, dialog_texts::kKeyboardFailed);
+  EXPECT_EQ(dialog.Name(), "Q") << "the selected offer is replaced by typing";
+  EXPECT_GE(button.bottom - button.top, 24 * winui::SystemDpi() / 96 - 2);
 }
 
 std::string ListItems(HWND list) {
@@ -334,6 +376,63 @@ TEST_F(ProfileDialogs, DroppedShortcutSetsTheGameAndOtherFilesAreRefused) {
   EXPECT_EQ(traces.Count("Re-casting results into CStrings...\n"), 0);
   DeleteFileA(link.c_str());
   DeleteFileA(notes.c_str());
+  DeleteFileA(target.c_str());
+}
+
+// "Browse…" in the Game group: the standard Open dialog; a chosen shortcut is resolved as a drop
+// is, a chosen program is the game, started in its folder; Cancel changes nothing.
+TEST_F(ProfileDialogs, BrowseSetsTheGameFromAShortcutOrAProgram) {
+  char folder[MAX_PATH];
+  GetTempPathA(MAX_PATH, folder);
+  const std::string target = std::string(folder) + "hx_browse.exe", link = std::string(folder) + "hx_browse.lnk";
+  CloseHandle(CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  IShellLinkA* shell = nullptr;
+  IPersistFile* file = nullptr;
+  ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                            reinterpret_cast<void**>(&shell)));
+  shell->SetPath(target.c_str());
+  shell->SetArguments("-full");
+  shell->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+  WCHAR wide[MAX_PATH];
+  MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wide, MAX_PATH);
+  EXPECT_HRESULT_SUCCEEDED(file->Save(wide, TRUE));
+  file->Release(), shell->Release();
+
+  auto choose = [](const std::string& name, int button) {
+    return Step{"Open", [name, button](HWND open) {
+                  SetDlgItemTextA(open, 0x047C, name.c_str());  // the file name box
+                  SetDlgItemTextA(open, 0x0480, name.c_str());  // its older twin
+                  Press(open, button);
+                }};
+  };
+  struct {
+    std::string chosen;
+    int button;
+    std::string path, arguments;
+  } cases[] = {
+      {link, IDOK, target, "-full"},
+      {target, IDOK, target, ""},
+      {link, IDCANCEL, "", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.chosen);
+    ProfileEditor editor(kCommandMode, "", "", "");
+    RECT browse = {};
+    EXPECT_EQ(Drive(editor, {{kEditor, [&](HWND d) {
+                                GetWindowRect(GetDlgItem(d, IDC_EDITOR_GAME_BROWSE), &browse);
+                                WCHAR caption[32] = {};
+                                GetWindowTextW(GetDlgItem(d, IDC_EDITOR_GAME_BROWSE), caption, 32);
+                                EXPECT_EQ(std::wstring(caption), L"Browse\u2026");
+                                Press(d, IDC_EDITOR_GAME_BROWSE);
+                              }},
+                             choose(c.chosen, c.button),
+                             {kEditor, [&](HWND d) { Press(d, IDOK); }}}),
+              IDOK);
+    EXPECT_EQ(lstrcmpiA(editor.GamePath().c_str(), c.path.c_str()), 0) << editor.GamePath();
+    EXPECT_EQ(editor.GameArguments(), c.arguments);
+    EXPECT_GE(browse.bottom - browse.top, 24 * winui::SystemDpi() / 96 - 2);
+  }
+  DeleteFileA(link.c_str());
   DeleteFileA(target.c_str());
 }
 

@@ -113,6 +113,13 @@ Step Name(const std::string& name, int button = IDOK) {
           }};
 }
 const Step kEditorOk = {"Profile editor", [](HWND d) { Press(d, IDOK); }};
+// Takes the name the dialog offers, which must be `offered`, with one OK.
+Step Offered(const std::string& offered) {
+  return {"Enter profile name", [offered](HWND d) {
+            EXPECT_EQ(Text(d, IDC_PROFILE_NAME), offered);
+            Press(d, IDOK);
+          }};
+}
 
 // Posts a drop of one file at a point of the window, as the shell hands it over; sent, it is
 // handled (and its dialogs answered) before this returns.
@@ -230,8 +237,9 @@ class Manager : public testing::Test {
   }
   int Counter() const { return app_.GetProfileInt("Parameters", "Max Profiles", 200); }
   std::string Shortcut(const std::string& target, const std::string& arguments = {},
-                       const std::string& directory = {}) {
-    const std::string link = folder_ + "\\" + std::to_string(++links_) + ".lnk";
+                       const std::string& directory = {}, const std::string& name = {}) {
+    ++links_;
+    const std::string link = folder_ + "\\" + (name.empty() ? std::to_string(links_) : name) + ".lnk";
     IShellLinkA* shell = nullptr;
     IPersistFile* file = nullptr;
     CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, reinterpret_cast<void**>(&shell));
@@ -274,6 +282,24 @@ TEST_F(Manager, EmptyFolderListsNothingWithLaunchOff) {
   EXPECT_FALSE(Enabled(w, IDC_MANAGER_LAUNCH));
   Click(IDC_MANAGER_EDIT, {Answer("Please select a profile to edit.", IDOK)});
   EXPECT_EQ(host_.calls, "");
+}
+
+// New and Save as offer the first free "Profile N"; a dropped shortcut of a new game offers
+// its own name. One OK takes the offer.
+TEST_F(Manager, NameDialogOffersAFreeNameOrTheShortcutsName) {
+  Write("Profile 1.cpf", "C:\\Games\\other.exe");
+  HWND w = Open();
+  Click(IDC_MANAGER_NEW, {Offered("Profile 2"), kEditorOk});
+  EXPECT_TRUE(Exists("Profile 2.cpf"));
+  Click(IDC_MANAGER_SAVE_AS, {Offered("Profile 3")});
+  EXPECT_TRUE(Exists("Profile 3.cpf"));
+  char self[MAX_PATH];
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  const std::string game = folder_ + "\\doom2.exe";
+  CopyFileA(self, game.c_str(), FALSE);
+  Run([&] { Drop(w, Shortcut(game, {}, {}, "Doom II")); },
+      {Answer("No profile for this game could be found.", IDYES), Offered("Doom II"), kEditorOk});
+  EXPECT_TRUE(Exists("Doom II.cpf"));
 }
 
 // Names of one character are refused for new profiles only; ".cpf" in the middle of a name is
