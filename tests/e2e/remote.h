@@ -22,6 +22,10 @@ class RemoteCopy {
   RemoteCopy& operator=(const RemoteCopy&) = delete;
   // The copy's address in the other process; null when it could not be made.
   void* Address() const { return address_; }
+  // Reads the copy back, after the other process wrote into it.
+  bool Read(void* bytes, size_t size) const {
+    return address_ && ReadProcessMemory(process_, address_, bytes, size, nullptr);
+  }
 
  private:
   HANDLE process_;
