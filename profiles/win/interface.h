@@ -72,11 +72,8 @@ class Interface : public winui::Dialog {
   // Creation is winui::Dialog::Create(owner); this lists the folder again and brings the
   // window up, to the front.
   void Show();
-  // Disengages as the "Disengage" button does and brings the window to the front.
-  void LeaveGame() {
-    Disengage();
-    Show();
-  }
+  // Disengages as the "Disengage" button does, for a way out other than the button.
+  void LeaveGame() { Disengage(); }
 
   bool Engaged() const { return !idle_; }
   int SelectedIndex() const { return selected_; }

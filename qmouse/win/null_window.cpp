@@ -20,6 +20,10 @@ constexpr UINT_PTR kSplashTimer = 420;
 constexpr UINT_PTR kMouseHoldTimer = 69;
 constexpr UINT_PTR kQuitTimer = 187;
 constexpr UINT_PTR kUnusedTimer = 222;
+// The manager comes to the front a moment after a look away: the game must still have the
+// foreground when the keys the cursor thread let go of arrive.
+constexpr UINT_PTR kManagerToFrontTimer = 223;
+constexpr UINT kManagerToFrontDelayMs = 150;
 // The cursor thread may not start a timer on our window itself; it asks through this.
 constexpr UINT kMouseMoved = WM_APP + 69;
 constexpr UINT kShowDwellAction = WM_APP + 70;
@@ -149,6 +153,9 @@ void NullWindow::OnTimer(UINT_PTR id) {
       app_.quitting = 1;
       End(187);
       break;
+    case kManagerToFrontTimer:
+      if (manager_.hwnd()) manager_.Show();
+      break;
     case kUnusedTimer:
       break;
   }
@@ -267,6 +274,7 @@ void NullWindow::LookedAway() { PostMessageA(hwnd(), kLookedAway, 0, 0); }
 void NullWindow::OnLookedAway() {
   if (manager_.Engaged()) {  // the cursor thread has already let go
     manager_.LeaveGame();
+    SetTimer(hwnd(), kManagerToFrontTimer, kManagerToFrontDelayMs, nullptr);
   } else if (app_.paused.load()) {
     SetPaused(false);
   }

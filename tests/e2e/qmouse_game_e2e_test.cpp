@@ -241,8 +241,7 @@ TEST_F(QmouseGame, HeadAloneEngagesLooksAwayToLeaveAndEndsPause) {
 
   Pose(-1300, -2600);  // look down, far past the screen, holding W
   EXPECT_TRUE(WaitFor([&] { return engageText() == mt::kEngage; }, 5000));
-  // Let go system-wide; the key-up itself may reach the manager, which takes the foreground.
-  EXPECT_TRUE(WaitFor([&] { return (GetAsyncKeyState('W') & 0x8000) == 0; }, 5000)) << "W is still held";
+  EXPECT_TRUE(keysAre({kWDown, kWUp})) << "the game did not see W let go: " << game.Joined();
   EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == manager; }, 5000)) << "the manager is not in front";
   Pose(0, 0);
   const POINT before = Cursor();
@@ -464,9 +463,8 @@ TEST_F(HeadRoad, EverythingWithTheHeadAlone) {
 
   // Look away (down, two seconds) to leave the game.
   Pose(rx_ - 1300, -2600);
-  EXPECT_TRUE(WaitFor([&] { game_->Pump(20); return (GetAsyncKeyState('W') & 0x8000) == 0 && IsWindowVisible(manager) &&
-                                                    GetForegroundWindow() == manager; }, 8000))
-      << "the look away did not leave the game";
+  EXPECT_TRUE(keysAre({kWDown, kWUp})) << "the look away did not let go of W: " << game_->Joined();
+  EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == manager; }, 5000)) << "the manager is not in front";
   rx_ = 0, ry_ = 0;
   Pose(0, 0);
 
