@@ -308,6 +308,14 @@ class HeadRoad : public QmouseGame {
     if (!ok) ShootDesktop("road_failed");
     return ok;
   }
+  // A control of a dialog of qmouse's once it is there: a dialog just found may still be
+  // making its controls.
+  static HWND Control(HWND dialog, int id) {
+    HWND c = nullptr;
+    EXPECT_TRUE(WaitFor([&] { return (c = GetDlgItem(dialog, id)) != nullptr && IsWindowVisible(c); }, 5000))
+        << "no control " << id;
+    return c;
+  }
   static POINT Centre(HWND w) {
     RECT r = {};
     GetWindowRect(w, &r);
@@ -340,12 +348,14 @@ class HeadRoad : public QmouseGame {
   POINT MenuItem(int index, int separators, const char* shot) {
     PostMessageA(window_, NullWindowTrayMessage(), 132, WM_LBUTTONUP);
     HWND menu = nullptr;
+    // Shown in its place, right-aligned at the work area's corner.
+    RECT work = {}, m = {};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     EXPECT_TRUE(WaitFor([&] {
-      return (menu = OwnWindow("#32768", [](HWND w) { return IsWindowVisible(w) != FALSE; })) != nullptr;
+      menu = OwnWindow("#32768", [](HWND w) { return IsWindowVisible(w) != FALSE; });
+      return menu && GetWindowRect(menu, &m) && m.right >= work.right - 2;
     }, 5000));
     ShootDesktop(shot);
-    RECT m = {};
-    GetWindowRect(menu, &m);
     const LONG border = GetSystemMetrics(SM_CYEDGE) + 1;
     const double unit = (m.bottom - m.top - 2 * border) / 17.5;  // 15 items and 5 separators
     return {(m.left + m.right) / 2, static_cast<LONG>(m.top + border + unit * (index + separators / 2.0) + unit / 2)};
@@ -369,7 +379,7 @@ TEST_F(HeadRoad, EverythingWithTheHeadAlone) {
 
   // The settings sheet from the panel; the Dwell page; a rest on the hover time's track.
   HWND sheet = nullptr;
-  ASSERT_TRUE(RestOn(Centre(GetDlgItem(panel, IDC_OPTIONS)), [&] {
+  ASSERT_TRUE(RestOn(Centre(Control(panel, IDC_OPTIONS)), [&] {
     return (sheet = qmouse_.FindDialog("Quellan Mouse Settings", 0)) != nullptr;
   }, "the panel's Options"));
   // "Look away" on the Options page the sheet opens with.
@@ -396,22 +406,22 @@ TEST_F(HeadRoad, EverythingWithTheHeadAlone) {
   ASSERT_TRUE(RestOn(Centre(Child(sheet, IDC_PAGE_OK)), [&] { return !IsWindow(sheet); }, "OK"));
 
   // Left Click on the panel; "Game options" from the tray menu.
-  ASSERT_TRUE(RestOn(Centre(GetDlgItem(panel, IDC_LEFTCLICK)),
+  ASSERT_TRUE(RestOn(Centre(Control(panel, IDC_LEFTCLICK)),
                      [&] { return IsDlgButtonChecked(panel, IDC_LEFTCLICK) == BST_CHECKED; }, "Left Click"));
   HWND manager = nullptr;
   ASSERT_TRUE(RestOn(MenuItem(11, 3, "road_3_menu"), [&] { return (manager = Manager(0)) != nullptr; }, "Game options"));
 
   // New, the offered name, Command mode, "Look left", Keypress, W, Hold, OK, OK, OK.
   HWND name = nullptr;
-  ASSERT_TRUE(RestOn(Centre(GetDlgItem(manager, IDC_MANAGER_NEW)),
+  ASSERT_TRUE(RestOn(Centre(Control(manager, IDC_MANAGER_NEW)),
                      [&] { return (name = qmouse_.FindDialog("Enter profile name", 0)) != nullptr; }, "New"));
   ShootDesktop("road_4_name");
   HWND editor = nullptr;
-  ASSERT_TRUE(RestOn(Centre(GetDlgItem(name, IDOK)),
+  ASSERT_TRUE(RestOn(Centre(Control(name, IDOK)),
                      [&] { return (editor = qmouse_.FindDialog("Profile editor", 0)) != nullptr; }, "the name's OK"));
-  ASSERT_TRUE(RestOn(Centre(GetDlgItem(editor, IDC_EDITOR_COMMAND)),
+  ASSERT_TRUE(RestOn(Centre(Control(editor, IDC_EDITOR_COMMAND)),
                      [&] { return IsDlgButtonChecked(editor, IDC_EDITOR_COMMAND) == BST_CHECKED; }, "Command"));
-  HWND motions = GetDlgItem(editor, IDC_EDITOR_MOTIONS);
+  HWND motions = Control(editor, IDC_EDITOR_MOTIONS);
   RECT row = {LVIR_BOUNDS};
   {
     RemoteCopy copy(qmouse_.Id(), &row, sizeof row);
@@ -422,47 +432,48 @@ TEST_F(HeadRoad, EverythingWithTheHeadAlone) {
   ASSERT_TRUE(RestOn({(row.left + row.right) / 2, (row.top + row.bottom) / 2},
                      [&] { return ListView_GetNextItem(motions, -1, LVNI_SELECTED) == 6; }, "Look left"));
   HWND mapper = nullptr;
-  ASSERT_TRUE(RestOn(Centre(GetDlgItem(editor, IDC_EDITOR_EDIT)),
+  ASSERT_TRUE(RestOn(Centre(Control(editor, IDC_EDITOR_EDIT)),
                      [&] { return (mapper = qmouse_.FindDialog("Look left command settings", 0)) != nullptr; }, "Edit"));
   HWND keys = nullptr;
   RECT check = {};
-  GetWindowRect(GetDlgItem(mapper, IDC_MAPPER_KEYS), &check);
+  GetWindowRect(Control(mapper, IDC_MAPPER_KEYS), &check);
   ASSERT_TRUE(RestOn({check.left + 8, (check.top + check.bottom) / 2}, [&] {
     keys = qmouse_.FindDialog("Key command", 0);
     return keys || IsDlgButtonChecked(mapper, IDC_MAPPER_KEYS) == BST_CHECKED;
   }, "Keypress"));
   if (!keys)
-    ASSERT_TRUE(RestOn(Centre(GetDlgItem(mapper, IDC_MAPPER_KEYS_CHANGE)),
+    ASSERT_TRUE(RestOn(Centre(Control(mapper, IDC_MAPPER_KEYS_CHANGE)),
                        [&] { return (keys = qmouse_.FindDialog("Key command", 0)) != nullptr; }, "Change"));
-  HWND w = GetDlgItem(keys, IDC_KEY_FIRST + KeyIndexOfVirtualKey('W'));
+  HWND w = Control(keys, IDC_KEY_FIRST + KeyIndexOfVirtualKey('W'));
   ASSERT_TRUE(RestOn(Centre(w), [&] { return SendMessageA(w, BM_GETCHECK, 0, 0) == BST_CHECKED; }, "W"));
   RECT hold = {};
-  GetWindowRect(GetDlgItem(keys, IDC_KEY_HOLD), &hold);
+  GetWindowRect(Control(keys, IDC_KEY_HOLD), &hold);
   ASSERT_TRUE(RestOn({hold.left + 8, (hold.top + hold.bottom) / 2},
                      [&] { return IsDlgButtonChecked(keys, IDC_KEY_HOLD) == BST_CHECKED; }, "Hold"));
   ShootDesktop("road_5_keys");
-  ASSERT_TRUE(RestOn(Centre(GetDlgItem(keys, IDOK)), [&] { return !IsWindow(keys); }, "the keys' OK"));
-  ASSERT_TRUE(RestOn(Centre(GetDlgItem(mapper, IDOK)), [&] { return !IsWindow(mapper); }, "the options' OK"));
+  ASSERT_TRUE(RestOn(Centre(Control(keys, IDOK)), [&] { return !IsWindow(keys); }, "the keys' OK"));
+  ASSERT_TRUE(RestOn(Centre(Control(mapper, IDOK)), [&] { return !IsWindow(mapper); }, "the options' OK"));
   const std::string profile = ProfileFile("Profile 1");
-  ASSERT_TRUE(RestOn(Centre(GetDlgItem(editor, IDOK)), [&] {
+  ASSERT_TRUE(RestOn(Centre(Control(editor, IDOK)), [&] {
     return GetFileAttributesA(profile.c_str()) != INVALID_FILE_ATTRIBUTES;
   }, "the editor's OK"));
   ShootDesktop("road_6_manager");
 
-  // Engage with the head; the game comes to the front as a started game does; a turn holds W.
-  ASSERT_TRUE(RestOn(Centre(GetDlgItem(manager, IDC_MANAGER_ENGAGE)),
+  // Engage with the head; the game comes to the front; a turn holds W.
+  ASSERT_TRUE(RestOn(Centre(Control(manager, IDC_MANAGER_ENGAGE)),
                      [&] { return !IsWindowVisible(panel); }, "Engage"));
-  SetForegroundWindow(game_->hwnd());
-  SetFocus(game_->hwnd());
+  // The stand-in game takes the keyboard as a started game does (its check is a key of the
+  // test's own, which qmouse never sees as the head's).
+  ASSERT_TRUE(game_->TakeKeyboard());
   auto keysAre = [&](const std::vector<std::string>& want) {
     return WaitFor([&] { game_->Pump(20); return FoldedKeys(game_->Events()) == want; }, 5000);
   };
-  Pose(rx_ - 1300, ry_);
+  Pose(-1300, 0);  // past the dead zone of 1000 from rest, wherever the road left the head
   EXPECT_TRUE(keysAre({kWDown})) << game_->Joined();
   ShootDesktop("road_7_engaged");
 
   // Look away (down, two seconds) to leave the game.
-  Pose(rx_ - 1300, -2600);
+  Pose(-1300, -2600);
   EXPECT_TRUE(keysAre({kWDown, kWUp})) << "the look away did not let go of W: " << game_->Joined();
   EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == manager; }, 5000)) << "the manager is not in front";
   rx_ = 0, ry_ = 0;
@@ -474,10 +485,10 @@ TEST_F(HeadRoad, EverythingWithTheHeadAlone) {
   ASSERT_TRUE(RestOn(MenuItem(10, 2, "road_8_menu"), [&] { return IsWindowVisible(panel) != FALSE; },
                      "Bring floating panel to top"));
   HWND question = nullptr;
-  ASSERT_TRUE(RestOn(Centre(GetDlgItem(panel, IDC_PAUSE)), [&] {
+  ASSERT_TRUE(RestOn(Centre(Control(panel, IDC_PAUSE)), [&] {
     return (question = qmouse_.FindDialog("Pausing Quellan Mouse will disable", 0)) != nullptr;
   }, "Pause"));
-  ASSERT_TRUE(RestOn(Centre(GetDlgItem(question, IDOK)), [&] {
+  ASSERT_TRUE(RestOn(Centre(Control(question, IDOK)), [&] {
     GetDlgItemTextA(panel, IDC_PAUSE, text, sizeof text);
     return std::string(text) == "Unpause";
   }, "the question's OK"));
