@@ -201,6 +201,7 @@ TEST_F(ProfileDialogs, NameDialogOffersItsNameSelectedAndAnOnScreenKeyboard) {
   RECT button = {};
   const INT_PTR result = Drive(dialog, {{kName, [&](HWND d) {
                                            GetWindowRect(GetDlgItem(d, IDC_PROFILE_NAME_KEYBOARD), &button);
+                                           WriteSmallestControl(d, "the name dialog");
                                            Press(d, IDC_PROFILE_NAME_KEYBOARD);
                                          }},
                                         {title.c_str(), [&](HWND box) {
@@ -251,7 +252,8 @@ TEST_F(ProfileDialogs, EditorListFollowsTheModeRadiosAndTheWorkingCopy) {
                                HWND list = GetDlgItem(d, IDC_EDITOR_MOTIONS);
                                EXPECT_EQ(ListView_GetBkColor(list) + ListView_GetTextColor(list), RGB(255, 255, 255));
                                EXPECT_EQ(ListItems(list), "X Rotation:12 Y Rotation:13 ");
-                               EXPECT_GE(RowHeight(list), HeadRow()) << "the editor's motions";
+                               ExpectHeadRows(list, "the editor's motions");
+                               WriteSmallestControl(d, "the profile editor");
                                EXPECT_EQ(Text(d, IDC_EDITOR_GAME) + "|" + Text(d, IDC_EDITOR_PAUSE_TEXT) + "|" +
                                              Text(d, IDC_EDITOR_MIXED_TEXT),
                                          "No game selected.|W|None set");

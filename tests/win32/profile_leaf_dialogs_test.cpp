@@ -360,8 +360,9 @@ TEST_F(LeafDialogs, PowerCommandEditorBuildsAListThroughTheRealSubDialogs) {
          Pick(d, IDC_POWER_TYPE, 2);
          EXPECT_FALSE(Enabled(d, IDC_POWER_DURATION) || Enabled(d, IDC_POWER_DURATION_CAPTION));
          Press(d, IDC_POWER_ADD);
-         EXPECT_GE(RowHeight(GetDlgItem(d, IDC_POWER_LIST)), HeadRow()) << "the Power Command list";
-         EXPECT_GE(RowHeight(GetDlgItem(d, IDC_POWER_TYPE)), HeadRow()) << "the command types";
+         ExpectHeadRows(GetDlgItem(d, IDC_POWER_LIST), "the Power Command list");
+         ExpectHeadRows(GetDlgItem(d, IDC_POWER_TYPE), "the command types");
+         WriteSmallestControl(d, "the Power Command editor");
          Shot(d, "power_command_editor");
          Press(d, IDOK);
        }},
@@ -372,6 +373,7 @@ TEST_F(LeafDialogs, PowerCommandEditorBuildsAListThroughTheRealSubDialogs) {
          Press(k, IDC_KEY_FIRST + 39);
          Press(k, IDC_KEY_FIRST + 74);
          Shot(k, "key_command_power");
+         WriteSmallestControl(k, "the key picture");
          Press(k, IDOK);
        }},
       {"Mouse button command",

@@ -397,7 +397,8 @@ TEST_F(Manager, DropsFindChooseOrMakeProfiles) {
   for (int i = 0; i < 150; ++i) Write("m" + std::to_string(100 + i) + ".cpf", Resolved(manyLink));
   HWND w = Open();
   const std::string items = Items();
-  EXPECT_GE(RowHeight(GetDlgItem(w, IDC_MANAGER_LIST)), HeadRow()) << "the manager's profiles";
+  ExpectHeadRows(GetDlgItem(w, IDC_MANAGER_LIST), "the manager's profiles");
+  WriteSmallestControl(w, "the profile manager");
 
   Run([&] { Drop(w, noneLink); }, {Answer("No profile for this game could be found.", IDNO)});
   EXPECT_EQ(Items(), items);
@@ -419,7 +420,7 @@ TEST_F(Manager, DropsFindChooseOrMakeProfiles) {
                                          chooser += std::string(",") + name;
                                        }
                                        EXPECT_FALSE(Enabled(d, IDOK));
-                                       EXPECT_GE(RowHeight(list), HeadRow()) << "the chooser";
+                                       ExpectHeadRows(list, "the chooser");
                                        Shoot(d, "profile_chooser");
                                        Press(d, IDC_CHOOSER_NEW);
                                      }},
@@ -576,7 +577,7 @@ TEST_F(Manager, DetailsShowTheProfileInTheChosenMode) {
                               ListView_SetItemState(list, 1, LVIS_SELECTED, LVIS_SELECTED);
                               seen += " / " + image(1) + " " + Text(d, IDC_DETAILS_MOTION_NAME) + ": " +
                                       Text(d, IDC_DETAILS_COMMAND_TEXT);
-                              EXPECT_GE(RowHeight(list), HeadRow()) << "the details' motions";
+                              ExpectHeadRows(list, "the details' motions");
                               Shoot(d, "profile_details");
                               Press(d, IDOK);
                             }}});

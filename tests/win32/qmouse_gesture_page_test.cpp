@@ -149,7 +149,7 @@ TEST_F(GesturePage, CheckBoxAndTypeEnableTheControlsAndListsTellTheMainWindow) {
   for (int id : {IDC_GESTURE_LIST, IDC_GESTURE_DWELL_LIST, IDC_GESTURE_ACTION_LIST}) {
     gMainSaw.clear();
     Send(id, CB_SHOWDROPDOWN, TRUE);
-    EXPECT_GE(RowHeight(GetDlgItem(page_.hwnd(), id)), HeadRow()) << "rows of list " << id;
+    ExpectHeadRows(GetDlgItem(page_.hwnd(), id), "a Gesture page list");
     Send(id, CB_SHOWDROPDOWN, FALSE);
     EXPECT_EQ(gMainSaw[WM_USER + 8] * 10 + gMainSaw[WM_USER + 16], 11) << id;
   }

@@ -5,6 +5,9 @@
 #include <commctrl.h>
 #include <tlhelp32.h>
 
+#include <gtest/gtest.h>
+
+#include <cstdio>
 #include <functional>
 
 #include "winui/dpi.h"
@@ -32,6 +35,27 @@ inline int RowHeight(HWND list) {
 }
 // The least row height a head can hit: 24 pixels at 96 DPI, scaled with the DPI.
 inline int HeadRow() { return 24 * winui::SystemDpi() / 96; }
+// Writes the smallest button, box or list of `dialog` (what a rest must hit), for the record.
+inline void WriteSmallestControl(HWND dialog, const char* what) {
+  int width = 1 << 30, height = 1 << 30;
+  for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    char cls[32] = {};
+    GetClassNameA(c, cls, sizeof cls);
+    const LONG style = GetWindowLongA(c, GWL_STYLE);
+    const bool button = lstrcmpiA(cls, "Button") == 0 && (style & 0x0F) != BS_GROUPBOX;
+    if (!IsWindowVisible(c) || (!button && !(style & WS_TABSTOP))) continue;
+    RECT r;
+    GetWindowRect(c, &r);
+    if (r.bottom - r.top < height) width = r.right - r.left, height = r.bottom - r.top;
+  }
+  std::printf("measured at %d DPI: smallest control of %s %d x %d px\n", winui::SystemDpi(), what, width, height);
+}
+// Checks that `list`'s rows are at least HeadRow high, and writes what it measured.
+inline void ExpectHeadRows(HWND list, const char* what) {
+  const int height = RowHeight(list);
+  std::printf("measured at %d DPI: rows of %s %d px\n", winui::SystemDpi(), what, height);
+  EXPECT_GE(height, HeadRow()) << what;
+}
 
 // Answers messages until `done` returns true; false after `ms` without it.
 inline bool PumpUntil(const std::function<bool()>& done, DWORD ms = 5000) {
