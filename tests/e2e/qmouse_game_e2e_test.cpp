@@ -263,7 +263,9 @@ TEST_F(QmouseGame, HeadAloneEngagesLooksAwayToLeaveAndEndsPause) {
   EXPECT_TRUE(WaitFor([&] { return pauseText() == "Pause"; }, 5000)) << "the look away did not end Pause";
   Pose(0, 0);
 
-  // "Options" while its sheet is open behind the game.
+  // "Options" while its sheet is open behind the game; the cursor rests on nothing of ours,
+  // so no dwell brings the sheet up instead.
+  SetCursorPos(1200, 1000);
   PostMessageA(window_, WM_COMMAND, ID_TRAY_OPTIONS, 0);
   HWND sheet = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (sheet = qmouse_.FindDialog("Quellan Mouse Settings", 0)) != nullptr; }, 5000));
