@@ -35,20 +35,27 @@ inline int RowHeight(HWND list) {
 }
 // The least row height a head can hit: 24 pixels at 96 DPI, scaled with the DPI.
 inline int HeadRow() { return 24 * winui::SystemDpi() / 96; }
-// Writes the smallest button, box or list of `dialog` (what a rest must hit), for the record.
-inline void WriteSmallestControl(HWND dialog, const char* what) {
+struct SmallestControl {
   int width = 1 << 30, height = 1 << 30;
-  for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-    char cls[32] = {};
-    GetClassNameA(c, cls, sizeof cls);
-    const LONG style = GetWindowLongA(c, GWL_STYLE);
-    const bool button = lstrcmpiA(cls, "Button") == 0 && (style & 0x0F) != BS_GROUPBOX;
-    if (!IsWindowVisible(c) || (!button && !(style & WS_TABSTOP))) continue;
-    RECT r;
-    GetWindowRect(c, &r);
-    if (r.bottom - r.top < height) width = r.right - r.left, height = r.bottom - r.top;
-  }
-  std::printf("measured at %d DPI: smallest control of %s %d x %d px\n", winui::SystemDpi(), what, width, height);
+};
+inline BOOL CALLBACK NoteControl(HWND c, LPARAM param) {
+  auto& s = *reinterpret_cast<SmallestControl*>(param);
+  char cls[32] = {};
+  GetClassNameA(c, cls, sizeof cls);
+  const LONG style = GetWindowLongA(c, GWL_STYLE);
+  const bool button = lstrcmpiA(cls, "Button") == 0 && (style & 0x0F) != BS_GROUPBOX;
+  RECT r;
+  if (IsWindowVisible(c) && (button || (style & WS_TABSTOP)) && GetWindowRect(c, &r) && r.bottom - r.top < s.height)
+    s.width = r.right - r.left, s.height = r.bottom - r.top;
+  return TRUE;
+}
+// Writes the smallest button, box or list of `dialog` at any depth (what a rest must hit),
+// for the record.
+inline void WriteSmallestControl(HWND dialog, const char* what) {
+  SmallestControl smallest;
+  EnumChildWindows(dialog, NoteControl, reinterpret_cast<LPARAM>(&smallest));
+  std::printf("measured at %d DPI: smallest control of %s %d x %d px\n", winui::SystemDpi(), what, smallest.width,
+              smallest.height);
 }
 // Checks that `list`'s rows are at least HeadRow high, and writes what it measured.
 inline void ExpectHeadRows(HWND list, const char* what) {
