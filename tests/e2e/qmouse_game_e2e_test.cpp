@@ -223,6 +223,7 @@ TEST_F(QmouseGame, HeadAloneEngagesLooksAwayToLeaveAndEndsPause) {
   EXPECT_TRUE(WaitFor([&] { game.Pump(10); return GetForegroundWindow() == manager; }, 5000)) << "Game options";
 
   // A rest on Engage in No Click mode: the head moves the cursor there a second after it was put.
+  ASSERT_NO_FATAL_FAILURE(ChooseWalk(manager));
   RECT engage = {};
   GetWindowRect(GetDlgItem(manager, IDC_MANAGER_ENGAGE), &engage);
   SetCursorPos((engage.left + engage.right) / 2, (engage.top + engage.bottom) / 2);
