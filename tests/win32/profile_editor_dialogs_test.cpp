@@ -329,6 +329,22 @@ void Drop(HWND d, const std::string& name) {
   PostMessageA(d, WM_DROPFILES, reinterpret_cast<WPARAM>(LocalDrop(name, 0, 0)), 0);
 }
 
+// Saves a shortcut at `link` to `target` with these arguments and working folder.
+void MakeShortcut(const std::string& link, const std::string& target, const char* arguments, const char* folder) {
+  IShellLinkA* shell = nullptr;
+  IPersistFile* file = nullptr;
+  ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                            reinterpret_cast<void**>(&shell)));
+  shell->SetPath(target.c_str());
+  shell->SetWorkingDirectory(folder);
+  shell->SetArguments(arguments);
+  shell->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+  WCHAR wide[MAX_PATH];
+  MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wide, MAX_PATH);
+  EXPECT_HRESULT_SUCCEEDED(file->Save(wide, TRUE));
+  file->Release(), shell->Release();
+}
+
 // A shortcut dropped onto the editor sets the game, and so does a program itself, which starts
 // in its own folder; a file that is neither is refused and changes nothing.
 TEST_F(ProfileDialogs, DroppedShortcutSetsTheGameAndOtherFilesAreRefused) {
@@ -338,18 +354,7 @@ TEST_F(ProfileDialogs, DroppedShortcutSetsTheGameAndOtherFilesAreRefused) {
   const std::string notes = std::string(folder) + "hx_notes.txt";
   CloseHandle(CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
   CloseHandle(CreateFileA(notes.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-  IShellLinkA* shell = nullptr;
-  IPersistFile* file = nullptr;
-  ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                            reinterpret_cast<void**>(&shell)));
-  shell->SetPath(target.c_str());
-  shell->SetWorkingDirectory(folder);
-  shell->SetArguments("-window -nosound");
-  shell->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
-  WCHAR wide[MAX_PATH];
-  MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wide, MAX_PATH);
-  EXPECT_HRESULT_SUCCEEDED(file->Save(wide, TRUE));
-  file->Release(), shell->Release();
+  ASSERT_NO_FATAL_FAILURE(MakeShortcut(link, target, "-window -nosound", folder));
 
   TraceCapture traces;
   ProfileEditor editor(kCommandMode, "", "", "");
@@ -388,17 +393,7 @@ TEST_F(ProfileDialogs, BrowseSetsTheGameFromAShortcutOrAProgram) {
   GetTempPathA(MAX_PATH, folder);
   const std::string target = std::string(folder) + "hx_browse.exe", link = std::string(folder) + "hx_browse.lnk";
   CloseHandle(CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-  IShellLinkA* shell = nullptr;
-  IPersistFile* file = nullptr;
-  ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                            reinterpret_cast<void**>(&shell)));
-  shell->SetPath(target.c_str());
-  shell->SetArguments("-full");
-  shell->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
-  WCHAR wide[MAX_PATH];
-  MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wide, MAX_PATH);
-  EXPECT_HRESULT_SUCCEEDED(file->Save(wide, TRUE));
-  file->Release(), shell->Release();
+  ASSERT_NO_FATAL_FAILURE(MakeShortcut(link, target, "-full", ""));
 
   auto choose = [](const std::string& name, int button) {
     return Step{"Open", [name, button](HWND open) {
