@@ -34,6 +34,7 @@ MainWindow::MainWindow(Output& output, winui::Application& application)
     : Interface(output, application, HxprofilerManagerOptions()), output_(output) {}
 
 BOOL MainWindow::OnInitDialog() {
+  trackerSource_ = HoldTrackerSource();
   ::Trace(texts::kTraceInitCreating);
   HxLink link;
   Interface::OnInitDialog();
@@ -58,6 +59,10 @@ BOOL MainWindow::OnInitDialog() {
   // A failed request answers nonzero too, and then the button offers to enable.
   SetDlgItemTextA(hwnd(), IDC_JOYSTICK, link.IsJoystickEnabled() != 0 ? texts::kDisableJoystick
                                                                       : texts::kEnableJoystick);
+  if (TrackerIsOpentrack()) {  // head poses over UDP have no joystick interface to switch
+    SetDlgItemTextA(hwnd(), IDC_JOYSTICK, texts::kJoystickNotAvailable);
+    EnableWindow(GetDlgItem(hwnd(), IDC_JOYSTICK), FALSE);
+  }
   ::Trace(texts::kTraceInitTerminating);
   return TRUE;
 }

@@ -25,6 +25,8 @@ class MainWindow : public Interface {
 
   Output& output_;
   HDEVNOTIFY notification_ = nullptr;
+  // Keeps opentrack's poses coming in (and announced) while no output thread reads them.
+  std::shared_ptr<void> trackerSource_;
 };
 
 ManagerOptions HxprofilerManagerOptions();

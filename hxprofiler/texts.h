@@ -14,6 +14,7 @@ inline constexpr int kMaxListSizeDefault = 200;
 
 inline constexpr char kEnableJoystick[] = "Enable Joystick";
 inline constexpr char kDisableJoystick[] = "Disable Joystick";
+inline constexpr char kJoystickNotAvailable[] = "Joystick not available";
 inline constexpr char kRegistrationFailed[] = "Registration for window notification failed!";
 
 inline constexpr char kTraceInitCreating[] = "<Interface/OnInitDialog()>:  Creating CHxMouse object.\n";

@@ -17,6 +17,7 @@ enum class Setting : int {
   DoubleRightClickSound, DragLeftSound, DragRightSound, DropLeftSound, DropRightSound,
   ScrollSound, MenuSound, HoverSound,
   ColorReference, StartupAtBoot, Repeater, Gestures,
+  Tracker, TrackerPort, TrackerNetwork,
   Count
 };
 constexpr int kSettingCount = static_cast<int>(Setting::Count);

@@ -1,6 +1,10 @@
 #include "qmouse/win/general_page.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "device/hx_mouse.h"
+#include "device/tracker_choice.h"
 #include "device/trace.h"
 #include "qmouse/texts.h"
 #include "resources/qmouse/resource.h"
@@ -10,10 +14,54 @@ General::General(Settings& values) : SettingsPage(IDD_PAGE_OPTIONS, values) {}
 BOOL General::OnInitDialog() {
   CheckDlgButton(hwnd(), IDC_STARTUP_AT_BOOT, Values().Get(Setting::StartupAtBoot) ? BST_CHECKED : BST_UNCHECKED);
   CheckDlgButton(hwnd(), IDC_REPEAT_CLICKS, Values().Get(Setting::Repeater) ? BST_CHECKED : BST_UNCHECKED);
+  EnlargeList(IDC_TRACKER);
+  ShowTracker();
   return TRUE;
 }
 
+void General::ShowTracker() {
+  const TrackerChoice choice = TrackerChoiceFrom(Values().Get(Setting::Tracker), Values().Get(Setting::TrackerPort),
+                                                 Values().Get(Setting::TrackerNetwork));
+  HWND list = GetDlgItem(hwnd(), IDC_TRACKER);
+  char opentrack[64];
+  std::snprintf(opentrack, sizeof opentrack, texts::kTrackerOpentrack, static_cast<int>(choice.port));
+  SendMessageA(list, CB_RESETCONTENT, 0, 0);
+  SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(texts::kTrackerDriver));
+  SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(opentrack));
+  SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(choice.source), 0);
+  char port[16];
+  GetDlgItemTextA(hwnd(), IDC_TRACKER_PORT, port, sizeof port);
+  if (std::atoi(port) != choice.port) SetDlgItemInt(hwnd(), IDC_TRACKER_PORT, static_cast<UINT>(choice.port), FALSE);
+  CheckDlgButton(hwnd(), IDC_TRACKER_NETWORK, choice.acceptNetwork ? BST_CHECKED : BST_UNCHECKED);
+  const bool udp = choice.source == TrackerSource::OpentrackUdp;
+  EnableWindow(GetDlgItem(hwnd(), IDC_TRACKER_PORT), udp);
+  EnableWindow(GetDlgItem(hwnd(), IDC_TRACKER_NETWORK), udp);
+}
+
+// A port being typed is stored only once it is a port; the list's text follows it.
+void General::OnTrackerChanged(int id) {
+  if (id == IDC_TRACKER) {
+    const LRESULT pick = SendDlgItemMessageA(hwnd(), IDC_TRACKER, CB_GETCURSEL, 0, 0);
+    if (pick < 0) return;
+    Values().Set(Setting::Tracker, static_cast<int32_t>(pick));
+  } else if (id == IDC_TRACKER_PORT) {
+    BOOL ok = FALSE;
+    const UINT port = GetDlgItemInt(hwnd(), IDC_TRACKER_PORT, &ok, FALSE);
+    if (!ok || port < 1 || port > 65535 || static_cast<int32_t>(port) == Values().Get(Setting::TrackerPort)) return;
+    Values().Set(Setting::TrackerPort, static_cast<int32_t>(port));
+  } else {
+    Values().Set(Setting::TrackerNetwork, IsDlgButtonChecked(hwnd(), IDC_TRACKER_NETWORK) == BST_CHECKED);
+  }
+  ShowTracker();
+  SetModified(true);
+}
+
 void General::OnPageCommand(int id, int code) {
+  if ((id == IDC_TRACKER && code == CBN_SELCHANGE) || (id == IDC_TRACKER_PORT && code == EN_CHANGE) ||
+      (id == IDC_TRACKER_NETWORK && code == BN_CLICKED)) {
+    OnTrackerChanged(id);
+    return;
+  }
   if (code != BN_CLICKED) return;
   switch (id) {
     case IDC_STARTUP_AT_BOOT:
@@ -38,6 +86,10 @@ int General::Ask(const char* text, ConfirmBox::Mode mode) {
 
 // Holds the window thread while the tracker works; the cursor thread keeps its own link.
 void General::OnCalibration() {
+  if (TrackerIsOpentrack()) {
+    Ask(texts::kCalibrationNotNeeded);
+    return;
+  }
   Trace(texts::kTraceCalibrationLink);
   CHxMouse link;
   while (Ask(texts::kAlignSensors) == 1) {

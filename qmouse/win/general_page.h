@@ -1,5 +1,6 @@
 #pragma once
-// The "Options" page: start at boot, repeat clicks, calibration and the centre point.
+// The "Options" page: start at boot, repeat clicks, calibration, the centre point and which
+// head tracker answers.
 #include "qmouse/win/confirm_box.h"
 #include "qmouse/win/settings_page.h"
 
@@ -17,6 +18,8 @@ class General : public SettingsPage {
  private:
   void OnCalibration();
   void OnCenter();
+  void ShowTracker();
+  void OnTrackerChanged(int id);
   int Ask(const char* text, ConfirmBox::Mode mode = ConfirmBox::kOkCancel);
 
   ConfirmBox ownConfirm_;

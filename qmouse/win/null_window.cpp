@@ -2,10 +2,12 @@
 
 #include <dbt.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "device/hx_mouse.h"
+#include "device/tracker_choice.h"
 #include "device/trace.h"
 #include "device/win/device_events.h"
 #include "qmouse/texts.h"
@@ -23,6 +25,7 @@ constexpr UINT_PTR kUnusedTimer = 222;
 // The cursor thread may not start a timer on our window itself; it asks through this.
 constexpr UINT kMouseMoved = WM_APP + 69;
 constexpr UINT kShowDwellAction = WM_APP + 70;
+constexpr UINT kTrackerPortBusy = WM_APP + 71;
 constexpr DWORD kJoinTimeoutMs = 2000;
 
 DWORD WINAPI Waiter(void* param) {
@@ -91,6 +94,7 @@ BOOL NullWindow::OnInitDialog() {
   app_.settings.Load(store);
   app_.markedClickMode = app_.settings.Get(Setting::DwellCommand);
   trayModes_.Reload();
+  UseTracker(false);
   floater_.SetDwellAction(app_.settings.Get(Setting::DwellCommand));
 
   (void)indicators_.Create(hwnd());  // without them dwell still clicks, just unseen
@@ -362,8 +366,30 @@ void NullWindow::OnDeviceChange(WPARAM event, LPARAM lp) {
   }
 }
 
+void NullWindow::UseTracker(bool restartEmitter) {
+  const Settings& s = app_.settings;
+  const TrackerChoice choice =
+      TrackerChoiceFrom(s.Get(Setting::Tracker), s.Get(Setting::TrackerPort), s.Get(Setting::TrackerNetwork));
+  if (restartEmitter && choice == CurrentTrackerChoice()) return;
+  SetTrackerChoice(choice);
+  trackerSource_ = HoldTrackerSource();
+  if (TrackerPortHeldElsewhere()) PostMessageA(hwnd(), kTrackerPortBusy, 0, 0);  // said once the window runs
+  if (!restartEmitter) return;
+  // hxprofiler and the control panel read the choice from the registry when they open a link.
+  RegistrySettingsStore store(application_);
+  for (const SettingRow& row : kSettingRows)
+    if (row.id == Setting::Tracker || row.id == Setting::TrackerPort || row.id == Setting::TrackerNetwork)
+      (void)store.WriteInt(kSettingsSection, row.name, s.Get(row.id));
+  app_.stopEmitter = 1;
+  if (emitterThread_) winui::WaitDispatching(emitterThread_.Get(), kJoinTimeoutMs);
+  app_.emitterRunning = 1;
+  StartEmitter();
+}
+
 void NullWindow::ApplySettings() {
-  if (!ApplyPageValues(app_.settings, pageValues_)) return;
+  const bool bootChanged = ApplyPageValues(app_.settings, pageValues_);
+  UseTracker(true);
+  if (!bootChanged) return;
   const bool on = pageValues_.Get(Setting::StartupAtBoot) != 0;
   app_.settings.Set(Setting::StartupAtBoot, on ? 1 : 0);
   const char* path = __argv && __argv[0] ? __argv[0] : "";
@@ -401,6 +427,13 @@ bool NullWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case kMouseMoved:
       SetTimer(hwnd(), kMouseHoldTimer, 1000, nullptr);
       return true;
+    case kTrackerPortBusy: {
+      char text[256];
+      std::snprintf(text, sizeof text, texts::kTrackerPortBusy, static_cast<int>(CurrentTrackerChoice().port));
+      ConfirmBox box;
+      box.Ask(text, ConfirmBox::kOkCancel, hwnd());
+      return true;
+    }
     case kShowDwellAction:
       floater_.SetDwellAction(static_cast<int32_t>(wp));
       return true;

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <array>
+#include <memory>
 
 #include "qmouse/app_state.h"
 #include "qmouse/cursor_loop.h"
@@ -81,6 +82,9 @@ class NullWindow : public winui::Dialog, public EmitterHost, public EngageHost {
  private:
   void StartEmitter();
   void StopEmitter();
+  // The head tracker of the settings: links made from now on use it, and the cursor thread
+  // starts again on it when it changed.
+  void UseTracker(bool restartEmitter);
   void CommonTeardown();
   void OnDeviceChange(WPARAM event, LPARAM lp);
   void OnExitCommand();
@@ -112,6 +116,8 @@ class NullWindow : public winui::Dialog, public EmitterHost, public EngageHost {
   Win32Indicators indicators_;
   KernelHandle emitterThread_, waiterThread_;
   HDEVNOTIFY deviceNotify_ = nullptr;
+  // Keeps opentrack's poses coming in (and announced) while no cursor thread holds a link.
+  std::shared_ptr<void> trackerSource_;
   RECT startWorkArea_ = {};
   BOOL snapWasOn_ = FALSE;
   int mouseTriple_[3] = {};

@@ -1,0 +1,113 @@
+// qmouse reading the head from opentrack's "UDP over network" output: a sender in this
+// process plays opentrack, qmouse (with no simulator pipe) owns the port.
+#include "tests/e2e/pose_sender.h"
+
+#include <cmath>
+#include <limits>
+
+#include "device/hx_mouse.h"
+#include "device/tracker_choice.h"
+#include "tests/e2e/broadcast_watch.h"
+#include "tests/e2e/qmouse_fixture.h"
+
+namespace {
+
+constexpr int kPort = 47424;  // not opentrack's own, so a user's sender cannot interfere
+
+class QmouseOpentrack : public Qmouse {
+ protected:
+  void SetUp() override {
+    ASSERT_NO_FATAL_FAILURE(Qmouse::SetUp());
+    _putenv("HXSIM_PIPE=");  // the simulator must not stand in for the chosen source
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    const DWORD tracker = 1, port = kPort;
+    RegSetValueExA(key, "Tracker", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&tracker), sizeof tracker);
+    RegSetValueExA(key, "Tracker Port", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&port), sizeof port);
+    RegCloseKey(key);
+  }
+  // Moves the head to `pose` and waits for the cursor to travel at least `dx`, `dy` from
+  // where it was (signed: the direction counts), the other axis staying within `slack`.
+  ::testing::AssertionResult Follows(PoseSender& sender, const OpentrackPose& pose, LONG dx, LONG dy,
+                                     LONG slack = 20) {
+    const POINT from = Cursor();
+    sender.SetPose(pose);
+    const bool moved = WaitFor([&] {
+      const POINT p = Cursor();
+      const bool xOk = dx == 0 ? std::labs(p.x - from.x) <= slack : (dx > 0 ? p.x - from.x >= dx : p.x - from.x <= dx);
+      const bool yOk = dy == 0 ? std::labs(p.y - from.y) <= slack : (dy > 0 ? p.y - from.y >= dy : p.y - from.y <= dy);
+      return xOk && yOk;
+    }, 5000);
+    if (moved) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "from " << from.x << "," << from.y << " the cursor is at " << CursorText();
+  }
+};
+
+}  // namespace
+
+TEST_F(QmouseOpentrack, CursorFollowsTheHeadIsRecentredAndOutlastsSilenceAndBadDatagrams) {
+  BroadcastWatch watch;
+  PoseSender sender(kPort);
+  StartQmouse();
+  ASSERT_NO_FATAL_FAILURE(WaitForHeadControl());
+  SetCursorPos(kCentre.x, kCentre.y);
+
+  // Turning right moves right, looking up moves up (screen Y falls).
+  EXPECT_TRUE(Follows(sender, {0, 0, 0, 6, 0, 0}, 100, 0));
+  EXPECT_TRUE(Follows(sender, {0, 0, 0, 6, 4, 0}, 0, -100));
+  EXPECT_TRUE(Follows(sender, {0, 0, 0, 0, 4, 0}, -100, 0)) << "turning back left";
+  EXPECT_TRUE(Follows(sender, {0, 0, 0, 0, 0, 0}, 0, 100)) << "looking down again";
+
+  // Set Center from a link of this process: the head held turned is the new rest, for qmouse too.
+  sender.SetPose({0, 0, 0, 8, -3, 0});
+  SetTrackerChoice(TrackerChoiceFrom(1, kPort, 0));
+  {
+    HxMouseLink<LinkVariant::Qmouse> link;
+    HxPositionDouble r = {};
+    ASSERT_TRUE(WaitFor([&] { return link.GetFloatPosition(r) && std::fabs(r.RX - 80) < 1e-9; }, 5000)) << r.RX;
+    EXPECT_DOUBLE_EQ(r.RY, -30);
+    SetCursorPos(kCentre.x, kCentre.y);
+    ASSERT_TRUE(link.SetZero());
+    ASSERT_TRUE(link.GetFloatPosition(r));
+    EXPECT_DOUBLE_EQ(r.RX, 0) << "the pose held at Set Center is the centre";
+    EXPECT_DOUBLE_EQ(r.RY, 0);
+  }
+  EXPECT_TRUE(WaitFor([&] { return Cursor().x < kCentre.x - 50 && Cursor().y > kCentre.y + 20; }, 5000))
+      << "qmouse saw the head come back to the centre: " << CursorText();
+
+  // A second of silence unplugs the tracker (the cursor stays); the next datagram plugs it in.
+  const int broadcasts = watch.Seen();
+  sender.Pause(true);
+  ASSERT_TRUE(watch.WaitCount(broadcasts + 1, 5000)) << "no removal after the sender went quiet";
+  SetCursorPos(kCentre.x, kCentre.y);
+  sender.SetPose({0, 0, 0, 8, -3, 0});
+  EXPECT_TRUE(CursorAt(kCentre.x, kCentre.y, 1)) << "the cursor moved while no pose came";
+  sender.Pause(false);
+  ASSERT_TRUE(watch.WaitCount(broadcasts + 2, 5000)) << "no arrival when poses came again";
+  EXPECT_TRUE(Follows(sender, {0, 0, 0, 14, -3, 0}, 100, 0)) << "the cursor thread started again";
+
+  // Malformed datagrams and a flood of them, then the head turns: the cursor still follows.
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  uint8_t bad[kOpentrackDatagramSize];
+  for (int i = 0; i < 20000; ++i) {
+    switch (i % 4) {
+      case 0:
+        sender.SendBytes(bad, 40);
+        break;
+      case 1:
+        EncodeOpentrackDatagram({0, 0, 0, nan, 0, 0}, bad);
+        sender.SendBytes(bad, sizeof bad);
+        break;
+      case 2:
+        EncodeOpentrackDatagram({0, 0, 0, 1e6, 0, 0}, bad);
+        sender.SendBytes(bad, sizeof bad);
+        break;
+      default:
+        sender.Send(sender.Pose());
+    }
+  }
+  EXPECT_TRUE(Follows(sender, {0, 0, 0, 8, -3, 0}, -100, 0)) << "after the flood";
+  EXPECT_TRUE(Follows(sender, {0, 0, 0, 8, 3, 0}, 0, -100)) << "after the flood";
+  EXPECT_TRUE(qmouse_.Running());
+}
