@@ -12,9 +12,9 @@ UdpDriverPort::UdpDriverPort(std::shared_ptr<UdpPoseHub> hub)
 bool UdpDriverPort::FindInterface(uint32_t memberIndex, std::string& path) {
   OpentrackPose pose;
   uint32_t arrival = 0;
+  const uint32_t n = ReadPose(hub_->Share(), pose, arrival);
   // Without recent poses there is no tracker to find, as with an unplugged one.
-  if (memberIndex != 0 || !PoseIsFresh(ReadPose(hub_->Share(), pose, arrival), arrival, GetTickCount()))
-    return false;
+  if (memberIndex != 0 || !PoseIsFresh(n, arrival, GetTickCount())) return false;
   path = hub_->DeviceName();
   return true;
 }
