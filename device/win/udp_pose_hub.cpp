@@ -163,7 +163,14 @@ bool UdpPoseHub::Bind() {
 void UdpPoseHub::Receive() {
   KernelHandle readable(WSACreateEvent());
   if (!readable || WSAEventSelect(socket_, readable.Get(), FD_READ) != 0) return;
-  uint32_t plugged = 0;
+  // Taking the port over from a program that ended: while its poses are still recent the
+  // readers never noticed. Otherwise their links may have failed on the silence with nobody
+  // to say so, so the tracker is announced gone, and back with the next pose.
+  OpentrackPose last;
+  uint32_t lastArrival = 0;
+  const uint32_t seen = ReadPose(*share_, last, lastArrival);
+  uint32_t plugged = PoseIsFresh(seen, lastArrival, GetTickCount()) ? 1 : 0;
+  if (seen != 0 && !plugged) Announce(false);
   HANDLE waits[] = {stop_.Get(), readable.Get()};
   for (;;) {
     DWORD timeout = INFINITE;
