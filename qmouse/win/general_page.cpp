@@ -31,7 +31,11 @@ void General::ShowTracker() {
   SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(choice.source), 0);
   char port[16];
   GetDlgItemTextA(hwnd(), IDC_TRACKER_PORT, port, sizeof port);
-  if (std::atoi(port) != choice.port) SetDlgItemInt(hwnd(), IDC_TRACKER_PORT, static_cast<UINT>(choice.port), FALSE);
+  if (std::atoi(port) != choice.port) {
+    showing_ = true;  // an odd stored port shows as the default, and stays until edited
+    SetDlgItemInt(hwnd(), IDC_TRACKER_PORT, static_cast<UINT>(choice.port), FALSE);
+    showing_ = false;
+  }
   CheckDlgButton(hwnd(), IDC_TRACKER_NETWORK, choice.acceptNetwork ? BST_CHECKED : BST_UNCHECKED);
   const bool udp = choice.source == TrackerSource::OpentrackUdp;
   EnableWindow(GetDlgItem(hwnd(), IDC_TRACKER_PORT), udp);
@@ -57,7 +61,7 @@ void General::OnTrackerChanged(int id) {
 }
 
 void General::OnPageCommand(int id, int code) {
-  if ((id == IDC_TRACKER && code == CBN_SELCHANGE) || (id == IDC_TRACKER_PORT && code == EN_CHANGE) ||
+  if ((id == IDC_TRACKER && code == CBN_SELCHANGE) || (id == IDC_TRACKER_PORT && code == EN_CHANGE && !showing_) ||
       (id == IDC_TRACKER_NETWORK && code == BN_CLICKED)) {
     OnTrackerChanged(id);
     return;

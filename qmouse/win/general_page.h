@@ -22,6 +22,7 @@ class General : public SettingsPage {
   void OnTrackerChanged(int id);
   int Ask(const char* text, ConfirmBox::Mode mode = ConfirmBox::kOkCancel);
 
+  bool showing_ = false;  // the page itself is writing the port field
   ConfirmBox ownConfirm_;
   ConfirmBox* confirm_ = &ownConfirm_;
 };
