@@ -141,6 +141,7 @@ int main() {
   MeasureLag(sender, 1000);
   Stretch(sender, "opentrack-100Hz", 10, 100);
   Stretch(sender, "opentrack-flood-20000Hz", 10, 20000);
+  Sleep(1000);  // tools/bench reads qmouse's figures at the end line: it must still be there
   qmouse.Kill();
   RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Korvath");
   WSACleanup();

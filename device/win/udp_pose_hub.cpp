@@ -11,11 +11,13 @@
 
 namespace {
 
-// A flood is read no faster than this: the socket's small buffer drops the rest, so tens of
-// thousands of datagrams a second cost about what a thousand do.
-constexpr DWORD kFloodSpacingMs = 1;
-constexpr int kMostPerDrain = 64;
-constexpr int kReceiveBuffer = 4096;
+// Poses are published at most this often: every reader's pass follows a publication, so a
+// flood of tens of thousands of datagrams a second costs what 333 poses a second do (the
+// socket's small buffer drops the rest). opentrack itself sends every 4 ms or slower, which
+// is never held back.
+constexpr double kLeastPublishSpacingMs = 3.0;
+constexpr int kMostPerDrain = 16;
+constexpr int kReceiveBuffer = 1;  // the system's least: a few datagrams
 constexpr DWORD kBusyRetryMs = 1000;
 constexpr DWORD kDroppedTraceEveryMs = 1000;
 
@@ -25,6 +27,17 @@ std::string Name(const char* what, int32_t port) {
 
 KernelHandle NamedEvent(const std::string& name) {
   return KernelHandle(CreateEventA(nullptr, TRUE, FALSE, name.c_str()));
+}
+
+double NowMs() {
+  static const double perMs = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f.QuadPart / 1000.0;
+  }();
+  LARGE_INTEGER t;
+  QueryPerformanceCounter(&t);
+  return t.QuadPart / perMs;
 }
 
 // The last link may go on a window's thread while the notifier is sending to that window:
@@ -189,6 +202,8 @@ void UdpPoseHub::Receive() {
       continue;
     }
     if (r != WAIT_OBJECT_0 + 1) break;
+    const double since = NowMs() - lastPublishMs_;
+    if (since < kLeastPublishSpacingMs) Sleep(static_cast<DWORD>(kLeastPublishSpacingMs - since) + 1);
     WSAResetEvent(readable.Get());
     Drain(plugged);
   }
@@ -230,7 +245,7 @@ void UdpPoseHub::Drain(uint32_t& plugged) {
     }
   }
   TraceDropped();
-  if (read > 1) Sleep(kFloodSpacingMs);
+  if (any) lastPublishMs_ = NowMs();
 }
 
 void UdpPoseHub::TraceDropped() {

@@ -59,6 +59,7 @@ class UdpPoseHub {
   uintptr_t socket_;  // a SOCKET: this header stays free of the sockets API
   bool winsock_ = false;
   std::atomic<int32_t> wantPlugged_{-1};
+  double lastPublishMs_ = -1e9;
   uint32_t lastDroppedTraceMs_ = 0;
   uint32_t droppedTraced_ = 0;
 };
