@@ -10,11 +10,20 @@ UdpDriverPort::UdpDriverPort(std::shared_ptr<UdpPoseHub> hub)
     : hub_(std::move(hub)), cancel_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
 
 bool UdpDriverPort::FindInterface(uint32_t memberIndex, std::string& path) {
+  if (memberIndex != 0) return false;
   OpentrackPose pose;
   uint32_t arrival = 0;
-  const uint32_t n = ReadPose(hub_->Share(), pose, arrival);
+  uint32_t n = ReadPose(hub_->Share(), pose, arrival);
+  if (!PoseIsFresh(n, arrival, GetTickCount())) {
+    // A link opened just before the first pose would fail while the pose's arrival is being
+    // announced, and a program that sees the arrival before the failure would not open
+    // another: so a link waits for a pose as long as silence may last.
+    HANDLE waits[] = {hub_->PoseEvent(n + 1), cancel_.Get()};
+    if (WaitForMultipleObjects(2, waits, FALSE, kSilenceUnpluggedMs) != WAIT_OBJECT_0) return false;
+    n = ReadPose(hub_->Share(), pose, arrival);
+  }
   // Without recent poses there is no tracker to find, as with an unplugged one.
-  if (memberIndex != 0 || !PoseIsFresh(n, arrival, GetTickCount())) return false;
+  if (!PoseIsFresh(n, arrival, GetTickCount())) return false;
   path = hub_->DeviceName();
   return true;
 }
