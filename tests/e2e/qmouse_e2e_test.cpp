@@ -149,7 +149,7 @@ TEST_F(Qmouse, ExitFromTheTrayAsksThenSavesEverySetting) {
   ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, &key), ERROR_SUCCESS);
   RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr, nullptr, nullptr);
   RegCloseKey(key);
-  EXPECT_EQ(values, 39u);
+  EXPECT_EQ(values, 42u);
 }
 
 // System parameters set without writing them to the user's profile stay inside the setting
