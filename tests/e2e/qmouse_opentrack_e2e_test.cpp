@@ -2,6 +2,8 @@
 // process plays opentrack, qmouse (with no simulator pipe) owns the port.
 #include "tests/e2e/pose_sender.h"
 
+#include <commctrl.h>
+
 #include <cmath>
 #include <limits>
 
@@ -22,7 +24,9 @@ class QmouseOpentrack : public Qmouse {
     HKEY key = nullptr;
     ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
               ERROR_SUCCESS);
-    const DWORD tracker = 1, port = kPort;
+    // Dwell must not click into the settings sheet and its questions while the head turns.
+    const DWORD tracker = 1, port = kPort, noClick = 32784;
+    RegSetValueExA(key, "Dwell Command", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&noClick), sizeof noClick);
     RegSetValueExA(key, "Tracker", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&tracker), sizeof tracker);
     RegSetValueExA(key, "Tracker Port", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&port), sizeof port);
     RegCloseKey(key);
@@ -59,7 +63,8 @@ TEST_F(QmouseOpentrack, CursorFollowsTheHeadIsRecentredAndOutlastsSilenceAndBadD
   EXPECT_TRUE(Follows(sender, {0, 0, 0, 0, 4, 0}, -100, 0)) << "turning back left";
   EXPECT_TRUE(Follows(sender, {0, 0, 0, 0, 0, 0}, 0, 100)) << "looking down again";
 
-  // Set Center from a link of this process: the head held turned is the new rest, for qmouse too.
+  // On the Options page, Calibrate says nothing is needed and Set Center makes the head held
+  // turned the new rest, for every reader: a link of this process sees it too.
   sender.SetPose({0, 0, 0, 8, -3, 0});
   SetTrackerChoice(TrackerChoiceFrom(1, kPort, 0));
   {
@@ -67,11 +72,29 @@ TEST_F(QmouseOpentrack, CursorFollowsTheHeadIsRecentredAndOutlastsSilenceAndBadD
     HxPositionDouble r = {};
     ASSERT_TRUE(WaitFor([&] { return link.GetFloatPosition(r) && std::fabs(r.RX - 80) < 1e-9; }, 5000)) << r.RX;
     EXPECT_DOUBLE_EQ(r.RY, -30);
+    PostMessageA(window_, WM_COMMAND, ID_TRAY_OPTIONS, 0);  // as the tray menu does
+    HWND sheet = Sheet(5000);
+    ASSERT_NE(sheet, nullptr);
+    ASSERT_TRUE(SendMessageA(sheet, PSM_SETCURSEL, 0, 0));
+    HWND page = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+    Program::Press(page, IDC_CALIBRATE);
+    HWND box = qmouse_.FindDialog("opentrack needs no calibration");
+    ASSERT_NE(box, nullptr);
+    Program::Press(box, IDOK);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }, 5000));
     SetCursorPos(kCentre.x, kCentre.y);
-    ASSERT_TRUE(link.SetZero());
+    Program::Press(page, IDC_SET_CENTER);
+    box = qmouse_.FindDialog("look at the center of the screen");
+    ASSERT_NE(box, nullptr);
+    Program::Press(box, IDOK);
+    box = qmouse_.FindDialog("Centerpoint successfully set.");
+    ASSERT_NE(box, nullptr) << "Set Center failed";
+    Program::Press(box, IDOK);
     ASSERT_TRUE(link.GetFloatPosition(r));
     EXPECT_DOUBLE_EQ(r.RX, 0) << "the pose held at Set Center is the centre";
     EXPECT_DOUBLE_EQ(r.RY, 0);
+    Program::Press(page, IDC_PAGE_CANCEL);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(sheet); }, 5000));
   }
   // From turned right and down to the centre: the cursor swings left and up.
   EXPECT_TRUE(WaitFor([&] { return Cursor().x < kCentre.x - 50 && Cursor().y < kCentre.y - 20; }, 5000))

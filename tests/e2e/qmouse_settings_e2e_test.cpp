@@ -16,18 +16,6 @@ class QmouseSettings : public Qmouse {
   // Dwell counts readings; at 20 a second the new dwell time stands well clear of the old
   // one on the clock, however loaded the machine.
   QmouseSettings() { rateHz_ = 20; }
-  HWND Sheet(DWORD timeoutMs) {
-    HWND sheet = nullptr;
-    WaitFor([&] {
-      sheet = OwnWindow("#32770", [](HWND w) {
-        char caption[64] = {};
-        GetWindowTextA(w, caption, sizeof caption);
-        return lstrcmpA(caption, "Quellan Mouse Settings") == 0 && IsWindowVisible(w);
-      });
-      return sheet != nullptr;
-    }, timeoutMs);
-    return sheet;
-  }
   int SheetCount() {
     int n = 0;
     for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "#32770", "Quellan Mouse Settings"));) ++n;
