@@ -135,3 +135,27 @@ TEST_F(QmouseOpentrack, CursorFollowsTheHeadIsRecentredAndOutlastsSilenceAndBadD
   EXPECT_TRUE(Follows(sender, {0, 0, 0, 8, 3, 0}, 0, -100)) << "after the flood";
   EXPECT_TRUE(qmouse_.Running());
 }
+
+// Another program holds the port: qmouse says so (its links then use the tracker's driver).
+TEST_F(QmouseOpentrack, PortHeldByAnotherProgramIsReportedAndQmouseRunsOn) {
+  WSADATA data;
+  ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &data), 0);
+  SOCKET other = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+  sockaddr_in address = {};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(kPort);
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  ASSERT_EQ(bind(other, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+  StartQmouse();
+  HWND box = qmouse_.FindDialog("is in use by another program", 10000);
+  EXPECT_NE(box, nullptr) << "no word about the port";
+  if (box) {
+    char text[512] = {};
+    GetDlgItemTextA(box, IDC_CONFIRM_TEXT, text, sizeof text);
+    EXPECT_NE(std::string(text).find("UDP port 47424"), std::string::npos) << text;
+    Program::Press(box, IDOK);
+  }
+  EXPECT_TRUE(qmouse_.Running());
+  closesocket(other);
+  WSACleanup();
+}
