@@ -1,6 +1,8 @@
 // hxcpl under Wine, built in both bitnesses. This program plays the game-controller control
 // panel: it registers the DLL, creates the class through COM, asks for the sheet and page
 // records and builds the property sheet from them, while hxsim moves the head.
+#include "tests/e2e/pose_sender.h"  // (first: the sockets API before <windows.h>)
+
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
@@ -364,6 +366,39 @@ TEST_F(HxcplHost, BarsFollowTheHeadAndTheDllUnloadsOnceAllIsClosed) {
   for (const auto& [line, count] : traces) EXPECT_EQ(Traced(line), count) << line;
   EXPECT_GE(Traced("DummyDlgProc( ) running.\n"), 2);
   EXPECT_GE(Traced("DllCanUnloadNow( ).\n"), 2);
+}
+
+// The control panel's test page on opentrack's poses, chosen in qmouse's settings: the bars
+// follow the datagrams, and closing lets the DLL go (the pose receiver's threads ended too).
+TEST_F(HxcplHost, BarsFollowOpentracksPosesAndTheDllStillUnloads) {
+  constexpr int kPort = 47427;
+  _putenv("HXSIM_PIPE=");
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Korvath\\Quellan Mouse\\Settings", 0, nullptr, 0,
+                            KEY_SET_VALUE, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  const DWORD tracker = 1, port = kPort;
+  RegSetValueExA(key, "Tracker", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&tracker), sizeof tracker);
+  RegSetValueExA(key, "Tracker Port", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&port), sizeof port);
+  RegCloseKey(key);
+  struct Cleanup {
+    ~Cleanup() { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Korvath"); }
+  } cleanup;
+  {
+    PoseSender sender(kPort);
+    Create();
+    OpenSheet();
+    // x -5 cm (right), y 2, z 10 (back), yaw 20, pitch -10: X 100, Y 40, Z 200, RX 200, RY -100.
+    sender.SetPose({-5, 2, 10, 20, -10, 0});
+    EXPECT_TRUE(WaitUntil([&] { return ReadBars(Page(0)) == Bars{100, 40, 200, 200, 100}; }));
+    sender.SetPose({0, 0, 0, -30, 5, 0});
+    EXPECT_TRUE(WaitUntil([&] { return ReadBars(Page(0)) == Bars{0, 0, 0, -300, -50}; }));
+    CloseSheet();
+  }
+  sheet_->Release();
+  sheet_ = nullptr;
+  EXPECT_EQ(CallExport("DllCanUnloadNow"), S_OK);
+  EXPECT_TRUE(Unloaded());
 }
 
 TEST_F(HxcplHost, NoTrackerShowsTheMessageAndTheBarsStayStill) {
