@@ -13,8 +13,8 @@ namespace {
 
 // Poses are published at most this often: every reader's pass follows a publication, so a
 // flood of tens of thousands of datagrams a second costs what 333 poses a second do (the
-// socket's small buffer drops the rest). opentrack itself sends every 4 ms or slower, which
-// is never held back.
+// socket's small buffer drops the rest). A sender of up to 333 poses a second is never held
+// back.
 constexpr double kLeastPublishSpacingMs = 3.0;
 constexpr int kMostPerDrain = 16;
 constexpr int kReceiveBuffer = 1;  // the system's least: a few datagrams

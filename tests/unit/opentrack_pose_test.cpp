@@ -157,6 +157,14 @@ TEST(PoseShare, SequenceFreshnessAndCentre) {
   EXPECT_FALSE(PoseIsFresh(2, 1010, 1010 + kSilenceUnpluggedMs));
   EXPECT_TRUE(PoseIsFresh(2, 0xFFFFFF00u, 0x10u)) << "the tick count wraps";
 
+  // Dropped datagrams are counted by why; a good one counts nowhere.
+  for (PoseVerdict v : {PoseVerdict::WrongSize, PoseVerdict::WrongSize, PoseVerdict::NotFinite, PoseVerdict::OutOfReach,
+                        PoseVerdict::Ok})
+    CountDropped(share, v);
+  EXPECT_EQ(share.dropped[0].load(), 2u);
+  EXPECT_EQ(share.dropped[1].load(), 1u);
+  EXPECT_EQ(share.dropped[2].load(), 1u);
+
   SetCenter(share, {0, 0, 0, 8, 0, 0});
   EXPECT_EQ(ReadCenter(share).yaw, 8);
   EXPECT_EQ(ReadCenter(share).pitch, 0);
