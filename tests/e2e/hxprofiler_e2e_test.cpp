@@ -335,7 +335,8 @@ TEST_F(Hxprofiler, CalibrationMapsUnexpectedAnswersToTheDefaultValues) {
 }  // namespace
 
 // qmouse and hxprofiler both on opentrack's poses: qmouse binds the port and shares the
-// newest pose; when it ends, hxprofiler binds the port itself and its engaged output goes on.
+// newest pose; silence unplugs and the next pose plugs in again; when qmouse ends,
+// hxprofiler binds the port itself and its engaged output goes on.
 TEST_F(Hxprofiler, EngagedOnOpentrackBesideQmouseAndTakesThePortOver) {
   constexpr int kPort = 47425;
   _putenv("HXSIM_PIPE=");
@@ -372,9 +373,20 @@ TEST_F(Hxprofiler, EngagedOnOpentrackBesideQmouseAndTakesThePortOver) {
   sender.SetPose({0, 0, 0, 5, 0, 0});
   EXPECT_TRUE(KeysAre(game, {down_, up_})) << game.Joined();
 
+  // Silence is an unplugged tracker: the held key is let go; the next pose holds it again.
+  sender.SetPose({0, 0, 0, -120, 0, 0});
+  EXPECT_TRUE(KeysAre(game, {down_, up_, down_})) << game.Joined();
+  sender.Pause(true);
+  EXPECT_TRUE(KeysAre(game, {down_, up_, down_, up_})) << "the silence left the key held: " << game.Joined();
+  sender.Pause(false);
+  EXPECT_TRUE(KeysAre(game, {down_, up_, down_, up_, down_})) << "output did not start again: " << game.Joined();
+  sender.SetPose({0, 0, 0, 5, 0, 0});
+  EXPECT_TRUE(KeysAre(game, {down_, up_, down_, up_, down_, up_})) << game.Joined();
+
   qmouse.Kill();
   sender.SetPose({0, 0, 0, -130, 0, 0});
-  EXPECT_TRUE(KeysAre(game, {down_, up_, down_})) << "no poses after qmouse let go of the port: " << game.Joined();
+  EXPECT_TRUE(KeysAre(game, {down_, up_, down_, up_, down_, up_, down_}))
+      << "no poses after qmouse let go of the port: " << game.Joined();
   Click(IDC_MANAGER_ENGAGE);
-  EXPECT_TRUE(KeysAre(game, {down_, up_, down_, up_})) << game.Joined();
+  EXPECT_TRUE(KeysAre(game, {down_, up_, down_, up_, down_, up_, down_, up_})) << game.Joined();
 }
