@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "device/driver_port.h"
 #include "device/trace.h"
 #include "profiles/manager_texts.h"
 #include "profiles/win/list_view.h"
@@ -547,6 +548,10 @@ std::unique_ptr<TrackerLink> Interface::OpenTrackerLink(const char* handler) {
 }
 
 void Interface::OnCalibrate() {
+  if (TrackerIsOpentrack()) {  // head poses over UDP have no sensors to line up
+    Message(mt::kCalibrationNotNeeded, mt::kCaption, MB_OK);
+    return;
+  }
   const std::unique_ptr<TrackerLink> link = OpenTrackerLink("OnCalibrate");
   if (Message(mt::kAlignSensors, mt::kCaption, MB_OKCANCEL) != IDOK) return;
   const std::string title = ProgramTitle();

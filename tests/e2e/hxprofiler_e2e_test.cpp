@@ -363,6 +363,11 @@ TEST_F(Hxprofiler, EngagedOnOpentrackBesideQmouseAndTakesThePortOver) {
   Start();
   EXPECT_EQ(ButtonText(IDC_JOYSTICK), "Joystick not available");
   EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window_, IDC_JOYSTICK)));
+  Program::Press(window_, IDC_MANAGER_CALIBRATE);
+  HWND box = program_.FindDialog("opentrack needs no calibration");
+  ASSERT_NE(box, nullptr) << "Calibrate did not say that nothing is needed";
+  Program::Press(box, IDOK);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }, 5000));
   SelectWalk();
 
   Probe game({100, 100, 500, 400});
