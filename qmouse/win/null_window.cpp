@@ -382,6 +382,7 @@ void NullWindow::UseTracker(bool restartEmitter) {
       (void)store.WriteInt(kSettingsSection, row.name, s.Get(row.id));
   app_.stopEmitter = 1;
   if (emitterThread_) winui::WaitDispatching(emitterThread_.Get(), kJoinTimeoutMs);
+  app_.cursor.firstSample = 1;  // the other tracker's rest is elsewhere: no jump on its first reading
   app_.emitterRunning = 1;
   StartEmitter();
 }
