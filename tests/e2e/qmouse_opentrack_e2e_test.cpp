@@ -159,3 +159,37 @@ TEST_F(QmouseOpentrack, PortHeldByAnotherProgramIsReportedAndQmouseRunsOn) {
   closesocket(other);
   WSACleanup();
 }
+
+// Choosing opentrack on the Options page of a running qmouse: Apply is enough, and the choice
+// is in the registry at once for hxprofiler and the control panel.
+TEST_F(QmouseOpentrack, ChoosingTheSourceTakesEffectWithoutARestart) {
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_SET_VALUE, &key), ERROR_SUCCESS);
+  const DWORD driver = 0;
+  RegSetValueExA(key, "Tracker", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&driver), sizeof driver);
+  RegCloseKey(key);
+  PoseSender sender(kPort);
+  StartQmouse();
+  ASSERT_NO_FATAL_FAILURE(WaitForHeadControl());
+  SetCursorPos(kCentre.x, kCentre.y);
+  sender.SetPose({0, 0, 0, 6, 0, 0});
+  EXPECT_FALSE(WaitFor([&] { const POINT p = Cursor(); return p.x != kCentre.x || p.y != kCentre.y; }, 500))
+      << "poses moved the cursor while the driver was chosen";
+
+  PostMessageA(window_, WM_COMMAND, ID_TRAY_OPTIONS, 0);
+  HWND sheet = Sheet(5000);
+  ASSERT_NE(sheet, nullptr);
+  ASSERT_TRUE(SendMessageA(sheet, PSM_SETCURSEL, 0, 0));
+  HWND page = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+  HWND list = GetDlgItem(page, IDC_TRACKER);
+  SendMessageA(list, CB_SETCURSEL, 1, 0);  // "opentrack (UDP port 47424)", as a pick in the list
+  SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_TRACKER, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+  Program::Press(page, IDC_PAGE_OK);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(sheet); }, 5000));
+  EXPECT_EQ(Setting("Tracker"), 1) << "written at once for the other programs";
+  EXPECT_EQ(Setting("Tracker Port"), kPort);
+
+  SetCursorPos(kCentre.x, kCentre.y);
+  EXPECT_TRUE(Follows(sender, {0, 0, 0, 12, 0, 0}, 100, 0)) << "the new source did not take over";
+  EXPECT_TRUE(qmouse_.Running());
+}
