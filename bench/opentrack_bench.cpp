@@ -16,6 +16,7 @@
 #include "device/opentrack_pose.h"
 #include "device/tracker_choice.h"
 #include "hxsim/win/sim_client.h"
+#include "tests/e2e/pose_sender.h"
 #include "tests/e2e/program.h"
 
 namespace {
@@ -122,14 +123,7 @@ int main() {
   WSADATA data;
   WSAStartup(MAKEWORD(2, 2), &data);
   _putenv("HXSIM_PIPE=");
-  HKEY key = nullptr;
-  RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Korvath\\Quellan Mouse\\Settings", 0, nullptr, 0, KEY_SET_VALUE,
-                  nullptr, &key, nullptr);
-  const DWORD tracker = 1, port = kPort, noClick = 32784;
-  RegSetValueExA(key, "Tracker", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&tracker), sizeof tracker);
-  RegSetValueExA(key, "Tracker Port", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&port), sizeof port);
-  RegSetValueExA(key, "Dwell Command", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&noClick), sizeof noClick);
-  RegCloseKey(key);
+  ChooseOpentrack(kPort, true);
   const char* exe = std::getenv("QMOUSE_EXE");
   Program qmouse;
   Sender sender;

@@ -341,16 +341,8 @@ TEST_F(Hxprofiler, EngagedOnOpentrackBesideQmouseAndTakesThePortOver) {
   constexpr int kPort = 47425;
   _putenv("HXSIM_PIPE=");
   RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Korvath");
-  HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Korvath\\Quellan Mouse\\Settings", 0, nullptr, 0,
-                            KEY_SET_VALUE, nullptr, &key, nullptr),
-            ERROR_SUCCESS);
   // Dwell must not click into the windows under test while the head turns.
-  const DWORD tracker = 1, port = kPort, noClick = 32784;
-  RegSetValueExA(key, "Tracker", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&tracker), sizeof tracker);
-  RegSetValueExA(key, "Tracker Port", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&port), sizeof port);
-  RegSetValueExA(key, "Dwell Command", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&noClick), sizeof noClick);
-  RegCloseKey(key);
+  ASSERT_TRUE(ChooseOpentrack(kPort, true));
   struct Cleanup {
     ~Cleanup() { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Korvath"); }
   } cleanup;

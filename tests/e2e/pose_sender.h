@@ -12,6 +12,24 @@
 
 #include "device/opentrack_pose.h"
 
+// Stores in qmouse's settings what its Options page stores for "opentrack (UDP port N)", which
+// hxprofiler and the control panel read too. With `noDwellClicks` dwell clicks nothing, so a
+// turning head cannot click into the windows under test.
+inline bool ChooseOpentrack(int port, bool noDwellClicks) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Korvath\\Quellan Mouse\\Settings", 0, nullptr, 0,
+                      KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+    return false;
+  const DWORD values[] = {1, static_cast<DWORD>(port), 32784};
+  const char* names[] = {"Tracker", "Tracker Port", "Dwell Command"};
+  bool ok = true;
+  for (int i = 0; i < (noDwellClicks ? 3 : 2); ++i)
+    ok = RegSetValueExA(key, names[i], 0, REG_DWORD, reinterpret_cast<const BYTE*>(&values[i]), sizeof values[i]) ==
+             ERROR_SUCCESS && ok;
+  RegCloseKey(key);
+  return ok;
+}
+
 class PoseSender {
  public:
   explicit PoseSender(int port) {

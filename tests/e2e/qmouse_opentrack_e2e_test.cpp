@@ -21,15 +21,8 @@ class QmouseOpentrack : public Qmouse {
   void SetUp() override {
     ASSERT_NO_FATAL_FAILURE(Qmouse::SetUp());
     _putenv("HXSIM_PIPE=");  // the simulator must not stand in for the chosen source
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
     // Dwell must not click into the settings sheet and its questions while the head turns.
-    const DWORD tracker = 1, port = kPort, noClick = 32784;
-    RegSetValueExA(key, "Dwell Command", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&noClick), sizeof noClick);
-    RegSetValueExA(key, "Tracker", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&tracker), sizeof tracker);
-    RegSetValueExA(key, "Tracker Port", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&port), sizeof port);
-    RegCloseKey(key);
+    ASSERT_TRUE(ChooseOpentrack(kPort, true));
   }
   // Moves the head to `pose` and waits for the cursor to travel at least `dx`, `dy` from
   // where it was (signed: the direction counts), the other axis staying within `slack`.

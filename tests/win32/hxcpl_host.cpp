@@ -373,14 +373,7 @@ TEST_F(HxcplHost, BarsFollowTheHeadAndTheDllUnloadsOnceAllIsClosed) {
 TEST_F(HxcplHost, BarsFollowOpentracksPosesAndTheDllStillUnloads) {
   constexpr int kPort = 47427;
   _putenv("HXSIM_PIPE=");
-  HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Korvath\\Quellan Mouse\\Settings", 0, nullptr, 0,
-                            KEY_SET_VALUE, nullptr, &key, nullptr),
-            ERROR_SUCCESS);
-  const DWORD tracker = 1, port = kPort;
-  RegSetValueExA(key, "Tracker", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&tracker), sizeof tracker);
-  RegSetValueExA(key, "Tracker Port", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&port), sizeof port);
-  RegCloseKey(key);
+  ASSERT_TRUE(ChooseOpentrack(kPort, false));
   struct Cleanup {
     ~Cleanup() { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Korvath"); }
   } cleanup;
