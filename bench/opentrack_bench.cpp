@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/lag.h"
 #include "device/hx_mouse.h"
 #include "device/opentrack_pose.h"
 #include "device/tracker_choice.h"
@@ -22,17 +23,6 @@
 namespace {
 
 constexpr int kPort = 47426;
-
-double Now() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return 1000.0 * t.QuadPart / frequency.QuadPart;
-}
 
 struct Sender {
   SOCKET s = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
@@ -78,22 +68,22 @@ void MeasureLag(Sender& sender, int datagrams) {
     HxPositionDouble r, last = {};
     while (!quit.load()) {
       if (!link.GetFloatPosition(r)) break;
-      if (r.RX != last.RX) readMs.push_back(Now() - sentAt.load());
+      if (r.RX != last.RX) readMs.push_back(NowMs() - sentAt.load());
       last = r;
     }
   });
   std::vector<double> cursorMs;
   SetCursorPos(640, 512);
   for (int i = 0; i < datagrams; ++i) {
-    const double period = Now();
+    const double period = NowMs();
     const POINT before = Cursor();
-    sentAt = Now();
+    sentAt = NowMs();
     sender.Send(i % 2 ? 0 : 3);
     POINT now = before;
-    while (now.x == before.x && now.y == before.y && Now() - period < 9) now = Cursor();
-    if (now.x != before.x || now.y != before.y) cursorMs.push_back(Now() - sentAt.load());
+    while (now.x == before.x && now.y == before.y && NowMs() - period < 9) now = Cursor();
+    if (now.x != before.x || now.y != before.y) cursorMs.push_back(NowMs() - sentAt.load());
     if (i % 50 == 0) SetCursorPos(640, 512);  // keep the swings on the screen
-    while (Now() - period < 10) Sleep(0);
+    while (NowMs() - period < 10) Sleep(0);
   }
   quit = true;
   sender.Send(0);
@@ -105,10 +95,10 @@ void MeasureLag(Sender& sender, int datagrams) {
 void Stretch(Sender& sender, const char* name, int seconds, int perSecond) {
   std::printf("begin %s\n", name);
   std::fflush(stdout);
-  const double start = Now();
+  const double start = NowMs();
   long sent = 0;
-  while (Now() - start < seconds * 1000.0) {
-    const double due = (Now() - start) * perSecond / 1000.0;
+  while (NowMs() - start < seconds * 1000.0) {
+    const double due = (NowMs() - start) * perSecond / 1000.0;
     for (; sent < due; ++sent) sender.Send((sent / 50) % 2 ? 2 : -2);
     Sleep(perSecond > 1000 ? 0 : 1);
   }

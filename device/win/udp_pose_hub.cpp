@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "device/trace.h"
+#include "device/win/monotonic_clock.h"
 #include "device/win/device_events.h"
 
 namespace {
@@ -27,17 +28,6 @@ std::string Name(const char* what, int32_t port) {
 
 KernelHandle NamedEvent(const std::string& name) {
   return KernelHandle(CreateEventA(nullptr, TRUE, FALSE, name.c_str()));
-}
-
-double NowMs() {
-  static const double perMs = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f.QuadPart / 1000.0;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return t.QuadPart / perMs;
 }
 
 // The last link may go on a window's thread while the notifier is sending to that window:
@@ -202,7 +192,7 @@ void UdpPoseHub::Receive() {
       continue;
     }
     if (r != WAIT_OBJECT_0 + 1) break;
-    const double since = NowMs() - lastPublishMs_;
+    const double since = MonotonicMs() - lastPublishMs_;
     if (since < kLeastPublishSpacingMs) Sleep(static_cast<DWORD>(kLeastPublishSpacingMs - since) + 1);
     WSAResetEvent(readable.Get());
     Drain(plugged);
@@ -245,7 +235,7 @@ void UdpPoseHub::Drain(uint32_t& plugged) {
     }
   }
   TraceDropped();
-  if (any) lastPublishMs_ = NowMs();
+  if (any) lastPublishMs_ = MonotonicMs();
 }
 
 void UdpPoseHub::TraceDropped() {
