@@ -81,6 +81,7 @@ int CursorLoop::Run(CHxMouse& link) {
     NormalPass(reading);
   }
   EndEngagedOutput();
+  clicker_.LetGo();
   return 0;
 }
 
@@ -119,6 +120,7 @@ int CursorLoop::FailExit(CHxMouse& link) {
   // The tracker is gone or broken: let go of it now. This thread no longer runs, so the
   // next arrival must start a new one, whether or not a removal was seen.
   EndEngagedOutput();
+  clicker_.LetGo();
   app_.stopEmitter = 1;
   link.Die();
   app_.emitterRunning = 0;

@@ -71,4 +71,9 @@ std::string SystemErrorText(DWORD error) {
   return s;
 }
 
+UINT CloseRequestMessage() {
+  static const UINT message = RegisterWindowMessageA(kCloseRequestName);
+  return message;
+}
+
 }  // namespace winui

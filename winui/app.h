@@ -33,4 +33,10 @@ bool WaitDispatching(HANDLE thread, DWORD timeoutMs);
 // The system's text for an error code (neutral language), without the trailing line break.
 std::string SystemErrorText(DWORD error);
 
+// The message with which setup and the uninstaller ask qmouse and hxprofiler to close as the
+// user's Exit does (settings saved, keys let go), without a question. They broadcast it by
+// this name, so it must not change.
+constexpr char kCloseRequestName[] = "Korvath.QuellanMouse.CloseRequest";
+UINT CloseRequestMessage();
+
 }  // namespace winui

@@ -8,9 +8,14 @@
 General::General(Settings& values) : SettingsPage(IDD_PAGE_OPTIONS, values) {}
 
 BOOL General::OnInitDialog() {
+  ShowValues();
+  return TRUE;
+}
+
+void General::ShowValues() {
+  if (!hwnd()) return;
   CheckDlgButton(hwnd(), IDC_STARTUP_AT_BOOT, Values().Get(Setting::StartupAtBoot) ? BST_CHECKED : BST_UNCHECKED);
   CheckDlgButton(hwnd(), IDC_REPEAT_CLICKS, Values().Get(Setting::Repeater) ? BST_CHECKED : BST_UNCHECKED);
-  return TRUE;
 }
 
 void General::OnPageCommand(int id, int code) {

@@ -337,12 +337,23 @@ void NullWindow::CommonTeardown() {
 void NullWindow::OnDestroy() {
   Trace(texts::kTraceOnDestroy);
   CommonTeardown();
-  // At the end of the Windows session nothing is saved.
-  if (!sessionEnding_) {
-    RegistrySettingsStore store(application_);
-    app_.settings.Save(store);
-  }
+  SaveSettings();
   tray_.Remove();
+}
+
+// The click mode marked in the tray is the one to keep, as at every road out.
+void NullWindow::SaveSettings() {
+  app_.settings.Set(Setting::DwellCommand, app_.markedClickMode.load());
+  RegistrySettingsStore store(application_);
+  app_.settings.Save(store);
+}
+
+// Setup and the uninstaller ask this way: the road of the user's Exit, without its question.
+// An open question would hold the shutdown until answered, so it is answered "No".
+void NullWindow::OnCloseRequest() {
+  if (app_.quitting.load()) return;
+  ConfirmBox::CancelOpen();
+  BeginShutdown(true);
 }
 
 void NullWindow::OnDeviceChange(WPARAM event, LPARAM lp) {
@@ -362,31 +373,44 @@ void NullWindow::OnDeviceChange(WPARAM event, LPARAM lp) {
   }
 }
 
+// Written at once: a program that runs from logon to shutdown may never reach its exit.
 void NullWindow::ApplySettings() {
-  if (!ApplyPageValues(app_.settings, pageValues_)) return;
-  const bool on = pageValues_.Get(Setting::StartupAtBoot) != 0;
-  app_.settings.Set(Setting::StartupAtBoot, on ? 1 : 0);
-  const char* path = __argv && __argv[0] ? __argv[0] : "";
-  WriteStartupAtBoot(on, path, [this](const std::string& t) { ReportRunKeyError(t); });
+  if (ApplyPageValues(app_.settings, pageValues_)) {
+    const int32_t on = pageValues_.Get(Setting::StartupAtBoot) != 0 ? 1 : 0;
+    if (WriteStartupAtBoot(on != 0, RunCommand(), [this](const std::string& t) { ReportRunKeyError(t); })) {
+      app_.settings.Set(Setting::StartupAtBoot, on);
+    } else {  // nothing was written: the box shows what still holds
+      pageValues_.Set(Setting::StartupAtBoot, app_.settings.Get(Setting::StartupAtBoot));
+      generalPage_.ShowValues();
+    }
+  }
+  SaveSettings();
 }
 
+// In the box dwell answers with left clicks in every click mode.
 void NullWindow::ReportRunKeyError(const std::string& text) {
-  ConfirmBox box;
-  box.Ask(text, ConfirmBox::kOkCancel, hwnd());
+  confirm_.Ask(text, ConfirmBox::kOkCancel, hwnd());
 }
 
 bool NullWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   result = 0;
   if (tray_.OnMessage(msg, wp, lp)) return true;
+  if (msg == winui::CloseRequestMessage()) {
+    OnCloseRequest();
+    return true;
+  }
   switch (msg) {
     case WM_DEVICECHANGE:
       OnDeviceChange(wp, lp);
       result = TRUE;
       return true;
     case WM_ENDSESSION:
+      // A cancelled shutdown leaves everything running; a real one may end the process
+      // at any moment after this returns, so the settings are saved now.
+      if (!wp) return true;
       Trace(texts::kTraceVerifyQuit);
-      sessionEnding_ = true;
       CommonTeardown();
+      SaveSettings();
       return false;  // default handling
     case WM_DISPLAYCHANGE:
       InvalidateDesktopCache();

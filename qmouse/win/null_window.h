@@ -89,6 +89,8 @@ class NullWindow : public winui::Dialog, public EmitterHost, public EngageHost {
   void ShowPanelFromUi();
   void KeepPanelOnAWorkArea();
   void ApplySettings();
+  void SaveSettings();
+  void OnCloseRequest();
   void ReportRunKeyError(const std::string& text);
   std::array<SettingsPage*, 5> Pages() {
     return {&generalPage_, &mousePage_, &dwellPage_, &gesturePage_, &soundsPage_};
@@ -116,5 +118,4 @@ class NullWindow : public winui::Dialog, public EmitterHost, public EngageHost {
   BOOL snapWasOn_ = FALSE;
   int mouseTriple_[3] = {};
   int mouseSpeed_ = 0;
-  bool sessionEnding_ = false;
 };

@@ -4,6 +4,8 @@
 
 #include <dbt.h>
 
+#include "tests/e2e/probe.h"
+
 namespace {
 
 TEST_F(Qmouse, HoldsStillDuringTheSplashThenFollowsTheHead) {
@@ -170,16 +172,73 @@ TEST_F(Qmouse, CloseAsksThenEndsAndSaves) {
   EXPECT_EQ(Setting("Dwell Command"), ID_MODE_LEFTCLICK) << "saved on the way out";
 }
 
-TEST_F(Qmouse, EndOfSessionTearsDownWithoutSaving) {
-  StartQmouse();
-  WaitForHeadControl();
-  DWORD_PTR result = 0;
-  SendMessageTimeoutA(window_, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &result);
-  Pose(12, 0);
-  Sleep(500);
-  EXPECT_TRUE(CursorAt(kCentre.x, kCentre.y, 0)) << "cursor thread stopped; at " << CursorText();
-  qmouse_.Kill();  // the system ends the process after the session's end
-  EXPECT_FALSE(HasSettingsKey());
+// The session's end saves what the user chose; a shutdown that was cancelled after all leaves
+// head control, the panel and the tray menu as they were, and writes nothing.
+TEST_F(Qmouse, EndOfSessionSavesAndACancelledOneChangesNothing) {
+  const struct {
+    BOOL ending;
+    long savedMode;  // -999: nothing written
+    bool headControl;
+  } cases[] = {{TRUE, ID_MODE_NOCLICK, false}, {FALSE, -999, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.ending);
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Korvath");
+    StartQmouse();
+    WaitForHeadControl();
+    PostMessageA(window_, WM_COMMAND, ID_MODE_NOCLICK, 0);  // as the tray menu does; no dwell clicks about
+    DWORD_PTR result = 0;
+    ASSERT_NE(SendMessageTimeoutA(window_, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &result), 0);
+    EXPECT_NE(result, 0u) << "the session may end";
+    ASSERT_NE(SendMessageTimeoutA(window_, WM_ENDSESSION, c.ending, 0, SMTO_ABORTIFHUNG, 5000, &result), 0);
+    EXPECT_EQ(Setting("Dwell Command"), c.savedMode);
+    SetCursorPos(kCentre.x, kCentre.y);
+    Sleep(1200);  // the hand-held mouse's hold ends
+    Pose(12, 0);
+    EXPECT_EQ(CursorAt(kCentre.x + 60, kCentre.y, 3000), c.headControl) << CursorText();
+    if (c.headControl) {
+      HWND panel = qmouse_.FindDialog("Quellan Mouse ", 0);
+      EXPECT_TRUE(panel && IsWindowVisible(panel)) << "no floating panel";
+      PostMessageA(window_, NullWindowTrayMessage(), 132, WM_RBUTTONUP);  // the tray icon clicked
+      HWND menu = nullptr;
+      EXPECT_TRUE(WaitFor([&] { return (menu = OwnWindow("#32768", [](HWND w) { return IsWindowVisible(w) != FALSE; })); },
+                          5000)) << "no tray menu";
+      if (menu) PostMessageA(window_, WM_CANCELMODE, 0, 0);
+      EXPECT_EQ(Setting("Dwell Command"), -999);
+    }
+    qmouse_.Kill();  // the system ends the process after the session's end
+    Pose(0, 0);
+  }
+}
+
+// Setup asks a running qmouse to close with a broadcast message: it ends as the user's Exit
+// ends it, without a question (an open one is answered "No"), its settings saved and the
+// dragged button let go.
+TEST_F(Qmouse, CloseRequestEndsAsExitDoesWithoutAQuestion) {
+  const struct {
+    const char* open;  // a question on screen when the request comes
+  } cases[] = {{nullptr}, {"Are you sure you wish to shut Quellan Mouse down?"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.open ? c.open : "no question");
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Korvath");
+    Probe probe({200, 200, 1000, 800});
+    StartQmouse();
+    WaitForHeadControl();
+    PostMessageA(window_, WM_COMMAND, ID_MODE_DRAGLEFT, 0);
+    SetCursorPos(300, 300);
+    ASSERT_TRUE(probe.WaitEvents(1, 6000)) << "no dwell pressed the button; " << probe.Joined();
+    EXPECT_EQ(probe.Joined(), "Ldown 100,100");
+    if (c.open) {
+      PostMessageA(window_, WM_COMMAND, ID_TRAY_EXIT, 0);
+      ASSERT_NE(qmouse_.FindDialog(c.open), nullptr);
+    }
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(HWND_BROADCAST, RegisterWindowMessageA("Korvath.QuellanMouse.CloseRequest"), 0, 0,
+                        SMTO_ABORTIFHUNG, 5000, &result);
+    EXPECT_EQ(qmouse_.WaitExit(10000), 0);
+    probe.Pump(300);
+    EXPECT_EQ(probe.Joined(), "Ldown 100,100 Lup 100,100") << "the dragged button is still down";
+    EXPECT_EQ(Setting("Dwell Command"), ID_MODE_DRAGLEFT) << "not saved on the way out";
+  }
 }
 
 // The on-screen keyboard is any top-level window of its class; the panel keeps beside it, on
