@@ -112,9 +112,11 @@ bool MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     result = TRUE;
     return true;
   }
-  if (msg == winui::CloseRequestMessage()) {  // from setup: as "Close"
+  if (msg == winui::CloseRequestMessage()) {  // from setup: as "Close", whatever is open
+    closeRequested_ = true;
     Disengage();
     End(IDOK);
+    winui::CloseOpenBoxes(hwnd());
     return true;
   }
   if (msg == WM_SYSCOMMAND && (wp & 0xFFF0) == IDM_ABOUTBOX) {

@@ -11,6 +11,8 @@
 class MainWindow : public Interface {
  public:
   MainWindow(Output& output, winui::Application& application);
+  // Whether setup's close request ended the window: then nobody is there to answer.
+  bool CloseRequested() const { return closeRequested_; }
 
  protected:
   BOOL OnInitDialog() override;
@@ -25,6 +27,7 @@ class MainWindow : public Interface {
 
   Output& output_;
   HDEVNOTIFY notification_ = nullptr;
+  bool closeRequested_ = false;
 };
 
 ManagerOptions HxprofilerManagerOptions();

@@ -76,4 +76,18 @@ UINT CloseRequestMessage() {
   return message;
 }
 
+namespace {
+BOOL CALLBACK CloseIfOpenBox(HWND w, LPARAM except) {
+  char cls[16] = {};
+  GetClassNameA(w, cls, sizeof cls);
+  const bool box = lstrcmpA(cls, "#32770") == 0 && (GetWindowLongA(w, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
+  if (box && w != reinterpret_cast<HWND>(except) && IsWindowVisible(w)) PostMessageA(w, WM_CLOSE, 0, 0);
+  return TRUE;
+}
+}  // namespace
+
+void CloseOpenBoxes(HWND except) {
+  EnumThreadWindows(GetCurrentThreadId(), CloseIfOpenBox, reinterpret_cast<LPARAM>(except));
+}
+
 }  // namespace winui

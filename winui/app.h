@@ -38,5 +38,8 @@ std::string SystemErrorText(DWORD error);
 // this name, so it must not change.
 constexpr char kCloseRequestName[] = "Korvath.QuellanMouse.CloseRequest";
 UINT CloseRequestMessage();
+// Closes, as their Cancel does, the dialog boxes this thread still shows (ours and the
+// system's message boxes) but `except`: a question left open would hold a close request up.
+void CloseOpenBoxes(HWND except);
 
 }  // namespace winui

@@ -6,16 +6,12 @@
 
 namespace {
 bool g_asking = false;  // UI thread only
-HWND g_open = nullptr;  // the box on screen while asking
 }  // namespace
 
 ConfirmBox::ConfirmBox() : winui::Dialog(IDD_CONFIRMBOX) {}
 
 bool ConfirmBox::AnyOpen() { return g_asking; }
 
-void ConfirmBox::CancelOpen() {
-  if (g_open) PostMessageA(g_open, WM_COMMAND, IDCANCEL, 0);
-}
 
 int ConfirmBox::Ask(const std::string& text, Mode mode, HWND owner) {
   if (g_asking) return 0;
@@ -24,12 +20,10 @@ int ConfirmBox::Ask(const std::string& text, Mode mode, HWND owner) {
   mode_ = mode;
   const bool yes = DoModal(owner) == IDOK;
   g_asking = false;
-  g_open = nullptr;
   return yes ? 1 : 0;
 }
 
 BOOL ConfirmBox::OnInitDialog() {
-  g_open = hwnd();
   SetDlgItemTextA(hwnd(), IDC_CONFIRM_TEXT, text_.c_str());
   SetDlgItemTextA(hwnd(), IDOK, mode_ == kYesNo ? "Yes" : "OK");
   SetDlgItemTextA(hwnd(), IDCANCEL, mode_ == kYesNo ? "No" : "Cancel");

@@ -19,8 +19,6 @@ class ConfirmBox : public winui::Dialog {
   // second box can never take the place of the first one's window.
   int Ask(const std::string& text, Mode mode, HWND owner = nullptr);
   static bool AnyOpen();
-  // Answers the open question, if any, with the second button ("Cancel" or "No").
-  static void CancelOpen();
 
  protected:
   BOOL OnInitDialog() override;

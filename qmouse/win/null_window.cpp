@@ -349,11 +349,13 @@ void NullWindow::SaveSettings() {
 }
 
 // Setup and the uninstaller ask this way: the road of the user's Exit, without its question.
-// An open question would hold the shutdown until answered, so it is answered "No".
+// A question or message still open after the windows have gone (ours or the system's boxes)
+// would hold the shutdown until someone answers it, so each is closed as its Cancel does.
 void NullWindow::OnCloseRequest() {
   if (app_.quitting.load()) return;
-  ConfirmBox::CancelOpen();
+  closeRequested_ = true;
   BeginShutdown(true);
+  winui::CloseOpenBoxes(hwnd());
 }
 
 void NullWindow::OnDeviceChange(WPARAM event, LPARAM lp) {
@@ -406,12 +408,14 @@ bool NullWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       return true;
     case WM_ENDSESSION:
       // A cancelled shutdown leaves everything running; a real one may end the process
-      // at any moment after this returns, so the settings are saved now.
+      // at any moment after this returns, so the settings are saved now. The program then
+      // ends by itself too, for whoever ends a session without ending its processes.
       if (!wp) return true;
       Trace(texts::kTraceVerifyQuit);
       CommonTeardown();
       SaveSettings();
-      return false;  // default handling
+      End(IDCANCEL);
+      return true;
     case WM_DISPLAYCHANGE:
       InvalidateDesktopCache();
       KeepPanelOnAWorkArea();  // also while no tracker drives the cursor thread

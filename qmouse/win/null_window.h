@@ -49,6 +49,8 @@ class NullWindow : public winui::Dialog, public EmitterHost, public EngageHost {
   // Opens the settings sheet on the live settings; only one sheet at a time.
   void OpenOptions();
   HWND SheetWindow() const { return sheet_.hwnd(); }
+  // Whether setup's close request ended the program: then nobody is there to answer.
+  bool CloseRequested() const { return closeRequested_; }
 
   // Called from the cursor thread.
   bool RestartMouseTimer() override;
@@ -118,4 +120,5 @@ class NullWindow : public winui::Dialog, public EmitterHost, public EngageHost {
   BOOL snapWasOn_ = FALSE;
   int mouseTriple_[3] = {};
   int mouseSpeed_ = 0;
+  bool closeRequested_ = false;
 };

@@ -195,6 +195,7 @@ TEST_F(Qmouse, EndOfSessionSavesAndACancelledOneChangesNothing) {
     Sleep(1200);  // the hand-held mouse's hold ends
     Pose(12, 0);
     EXPECT_EQ(CursorAt(kCentre.x + 60, kCentre.y, 3000), c.headControl) << CursorText();
+    if (!c.headControl) EXPECT_EQ(qmouse_.WaitExit(5000), 0) << "the process stays after its session";
     if (c.headControl) {
       HWND panel = qmouse_.FindDialog("Quellan Mouse ", 0);
       EXPECT_TRUE(panel && IsWindowVisible(panel)) << "no floating panel";
@@ -211,15 +212,31 @@ TEST_F(Qmouse, EndOfSessionSavesAndACancelledOneChangesNothing) {
 }
 
 // Setup asks a running qmouse to close with a broadcast message: it ends as the user's Exit
-// ends it, without a question (an open one is answered "No"), its settings saved and the
+// ends it, without a question (an open box is closed as its Cancel does, and the message a
+// profile that did not read leaves for the way out is not shown), its settings saved and the
 // dragged button let go.
 TEST_F(Qmouse, CloseRequestEndsAsExitDoesWithoutAQuestion) {
   const struct {
     const char* open;  // a question on screen when the request comes
-  } cases[] = {{nullptr}, {"Are you sure you wish to shut Quellan Mouse down?"}};
+    int command;       // the tray command that opens it
+    bool damagedProfile;
+  } cases[] = {{nullptr, 0, false},
+               {"Are you sure you wish to shut Quellan Mouse down?", ID_TRAY_EXIT, false},
+               {"About Quellan Mouse...", ID_TRAY_ABOUT, false},
+               {nullptr, 0, true}};
+  const std::string folder = "C:\\Program Files\\Quellan Mouse", damaged = folder + "\\Damaged.cpf";
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.open ? c.open : "no question");
+    SCOPED_TRACE(c.open ? c.open : c.damagedProfile ? "a damaged profile" : "no question");
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Korvath");
+    if (c.damagedProfile) {  // in the profile folder qmouse lists when it can write there
+      CreateDirectoryA("C:\\Program Files", nullptr);
+      CreateDirectoryA(folder.c_str(), nullptr);
+      HANDLE file = CreateFileA(damaged.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+      ASSERT_NE(file, INVALID_HANDLE_VALUE);
+      DWORD written = 0;
+      WriteFile(file, "damaged", 7, &written, nullptr);
+      CloseHandle(file);
+    }
     Probe probe({200, 200, 1000, 800});
     StartQmouse();
     WaitForHeadControl();
@@ -228,7 +245,7 @@ TEST_F(Qmouse, CloseRequestEndsAsExitDoesWithoutAQuestion) {
     ASSERT_TRUE(probe.WaitEvents(1, 6000)) << "no dwell pressed the button; " << probe.Joined();
     EXPECT_EQ(probe.Joined(), "Ldown 100,100");
     if (c.open) {
-      PostMessageA(window_, WM_COMMAND, ID_TRAY_EXIT, 0);
+      PostMessageA(window_, WM_COMMAND, c.command, 0);
       ASSERT_NE(qmouse_.FindDialog(c.open), nullptr);
     }
     DWORD_PTR result = 0;
@@ -238,6 +255,7 @@ TEST_F(Qmouse, CloseRequestEndsAsExitDoesWithoutAQuestion) {
     probe.Pump(300);
     EXPECT_EQ(probe.Joined(), "Ldown 100,100 Lup 100,100") << "the dragged button is still down";
     EXPECT_EQ(Setting("Dwell Command"), ID_MODE_DRAGLEFT) << "not saved on the way out";
+    if (c.damagedProfile) DeleteFileA(damaged.c_str());
   }
 }
 
