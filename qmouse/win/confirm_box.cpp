@@ -12,7 +12,6 @@ ConfirmBox::ConfirmBox() : winui::Dialog(IDD_CONFIRMBOX) {}
 
 bool ConfirmBox::AnyOpen() { return g_asking; }
 
-
 int ConfirmBox::Ask(const std::string& text, Mode mode, HWND owner) {
   if (g_asking) return 0;
   g_asking = true;
