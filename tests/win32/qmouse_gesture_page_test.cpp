@@ -123,6 +123,32 @@ TEST_F(GesturePage, OneReaderPerPageWhateverTheClicksAndNoneAfterClosing) {
   EXPECT_EQ(ThreadsOfThisProcess(), idle);
 }
 
+// The tracker keeps the reader waiting for ten seconds: a new tick and closing the sheet both
+// end that reader at once, and never leave a second one beside it.
+TEST_F(GesturePage, AReaderTheTrackerStallsIsEndedAtOnce) {
+  const struct {
+    const char* what;
+    std::function<void()> act;
+    int readers;  // threads of ours afterwards
+  } rows[] = {
+      {"untick and tick", [&] { Click(IDC_GESTURE_ENABLE); Click(IDC_GESTURE_ENABLE); }, 1},
+      {"sheet closed", [&] { sheet_.Destroy(); }, 0},
+  };
+  Open(false);
+  SCOPED_TRACE("stalled");  // gtest's first trace on a thread starts a thread of its own
+  const int idle = ThreadsOfThisProcess();
+  Click(IDC_GESTURE_ENABLE);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    ASSERT_TRUE(PumpUntil([&] { return Readings() >= 2; }, 3000));
+    ASSERT_TRUE(StallReaders(sim_));
+    EXPECT_LT(MillisecondsFor(row.act), 1000u);
+    EXPECT_EQ(ThreadsOfThisProcess(), idle + row.readers);
+    ASSERT_EQ(sim_.Control("stall 0"), "ok");
+  }
+  EXPECT_EQ(page_.hwnd(), nullptr);
+}
+
 TEST_F(GesturePage, CheckBoxAndTypeEnableTheControlsAndListsTellTheMainWindow) {
   values_.Set(Setting::RightType, 1);
   Open(true);
