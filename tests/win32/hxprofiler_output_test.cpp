@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -21,14 +20,7 @@ class OutputThread : public testing::Test {
     _putenv(("HXSIM_PIPE=" + sim_.PipeName()).c_str());
   }
   void TearDown() override { EXPECT_TRUE(sim_.Quit()); }
-  // Reads of the output thread since the last call.
-  int Readings() {
-    const std::string log = sim_.Control("log"), name = "IOCTL_GET_POSITION";
-    int total = 0;
-    for (size_t p = log.find(name); p != std::string::npos; p = log.find(name, p + 1))
-      total += log[p + name.size()] == '*' ? std::atoi(log.c_str() + p + name.size() + 1) : 1;
-    return total;
-  }
+  int Readings() { return PositionReads(sim_); }
   SimProcess sim_;
 };
 

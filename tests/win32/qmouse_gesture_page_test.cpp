@@ -61,13 +61,7 @@ class GesturePage : public testing::Test {
     ASSERT_EQ(sim_.Control("pose " + std::to_string(x) + " 0 " + std::to_string(z) + " 0 0"), "ok");
     Readings();
   }
-  int Readings() {
-    const std::string log = sim_.Control("log"), name = "IOCTL_GET_POSITION";
-    int total = 0;
-    for (size_t p = log.find(name); p != std::string::npos; p = log.find(name, p + 1))
-      total += log[p + name.size()] == '*' ? std::atoi(log.c_str() + p + name.size() + 1) : 1;
-    return total;
-  }
+  int Readings() { return PositionReads(sim_); }
   // '1' for each enabled control, in the order given.
   std::string Enabled(std::initializer_list<int> ids) {
     std::string s;

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 
@@ -32,6 +33,15 @@ inline int ThreadsOf(DWORD process) {
   return count;
 }
 inline int ThreadsOfThisProcess() { return ThreadsOf(GetCurrentProcessId()); }
+
+// The integer position reads the simulator answered since the last `log`.
+inline int PositionReads(SimProcess& sim) {
+  const std::string log = sim.Control("log"), name = "IOCTL_GET_POSITION";
+  int total = 0;
+  for (size_t p = log.find(name); p != std::string::npos; p = log.find(name, p + 1))
+    total += log[p + name.size()] == '*' ? std::atoi(log.c_str() + p + name.size() + 1) : 1;
+  return total;
+}
 
 // Stalls the simulated tracker for ten seconds, as a hung driver would, and waits until
 // `readers` position reads wait in the stall, answering messages meanwhile.
