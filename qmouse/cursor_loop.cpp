@@ -77,7 +77,10 @@ int CursorLoop::Run(CHxMouse& link) {
       continue;
     }
     EndEngagedOutput();
-    if (!link.GetFloatPosition(reading)) return FailExit(link);
+    if (!link.GetFloatPosition(reading)) {
+      if (link.Cancelled()) break;  // our owner's stop
+      return FailExit(link);
+    }
     NormalPass(reading);
   }
   EndEngagedOutput();
@@ -111,7 +114,7 @@ int CursorLoop::EngagedPass(CHxMouse& link) {
     });
   }
   HxPosition p;
-  if (!link.GetPosition(p)) return FailExit(link);
+  if (!link.GetPosition(p)) return link.Cancelled() ? 0 : FailExit(link);  // a cancel is our owner's stop
   RenderReading(engine, p);
   return 0;
 }

@@ -23,7 +23,6 @@ constexpr UINT_PTR kUnusedTimer = 222;
 // The cursor thread may not start a timer on our window itself; it asks through this.
 constexpr UINT kMouseMoved = WM_APP + 69;
 constexpr UINT kShowDwellAction = WM_APP + 70;
-constexpr DWORD kJoinTimeoutMs = 2000;
 
 DWORD WINAPI Waiter(void* param) {
   AppState& app = *static_cast<AppState*>(param);
@@ -51,8 +50,8 @@ NullWindow::~NullWindow() {
   // Nothing the threads read may go before they do.
   app_.quitting = 1;
   app_.stopEmitter = 1;
-  if (emitterThread_) WaitForSingleObject(emitterThread_.Get(), kJoinTimeoutMs);
-  if (waiterThread_) WaitForSingleObject(waiterThread_.Get(), kJoinTimeoutMs);
+  winui::JoinThread(emitterThread_, [this] { emitterCancel_.Cancel(); });
+  winui::JoinThread(waiterThread_, [] {});  // it looks at the flag every 10 ms
 }
 
 BOOL NullWindow::OnInitDialog() {
@@ -102,23 +101,26 @@ BOOL NullWindow::OnInitDialog() {
 
   app_.quitting = 0;
   waiterThread_ = winui::StartThread(Waiter, &app_, THREAD_PRIORITY_NORMAL);
-  app_.emitterRunning = 1;
   StartEmitter();
   return TRUE;
 }
 
 void NullWindow::StartEmitter() {
-  // A thread that ended on a failed read may still be unwinding; it must be gone before
-  // a new one shares the flags with us.
-  if (emitterThread_) winui::WaitDispatching(emitterThread_.Get(), kJoinTimeoutMs);
+  // The old thread, told to stop by a removal or ended on a failed read, may still wait in a
+  // stalled tracker or be unwinding: it is gone before a new one shares the flags with us,
+  // and it can no longer mark the new one as not running.
+  app_.stopEmitter = 1;
+  winui::JoinThread(emitterThread_, [this] { emitterCancel_.Cancel(); });
+  app_.emitterRunning = 1;
   app_.stopEmitter = 0;
+  emitterCancel_.Rearm();
   emitterThread_ = winui::StartThread(Emitter, this, THREAD_PRIORITY_ABOVE_NORMAL);
 }
 
 void NullWindow::StopEmitter() {
   app_.stopEmitter = 1;
   Sleep(64);  // the thread's read returns within this time and it leaves its loop
-  if (emitterThread_) winui::WaitDispatching(emitterThread_.Get(), kJoinTimeoutMs);
+  winui::JoinThread(emitterThread_, [this] { emitterCancel_.Cancel(); });
 }
 
 bool NullWindow::RestartMouseTimer() {
@@ -367,7 +369,6 @@ void NullWindow::OnDeviceChange(WPARAM event, LPARAM lp) {
     app_.emitterRunning = 0;
   } else if (event == DBT_DEVICEARRIVAL) {
     if (app_.emitterRunning.load() == 0) {
-      app_.emitterRunning = 1;
       StartEmitter();
     } else {
       app_.stopEmitter = 0;

@@ -5,6 +5,7 @@
 
 #include <array>
 
+#include "device/link_cancel.h"
 #include "qmouse/app_state.h"
 #include "qmouse/cursor_loop.h"
 #include "qmouse/tray_modes.h"
@@ -33,6 +34,8 @@ class NullWindow : public winui::Dialog, public EmitterHost, public EngageHost {
   ~NullWindow() override;
 
   AppState& App() { return app_; }
+  // The cursor thread's link is made with it.
+  LinkCancel& EmitterCancel() { return emitterCancel_; }
   void SetLastForeground(HWND window) { app_.lastForeground = reinterpret_cast<WindowId>(window); }
   // Values the settings pages hand back with kApplySettings.
   Settings& PageValues() { return pageValues_; }
@@ -114,6 +117,7 @@ class NullWindow : public winui::Dialog, public EmitterHost, public EngageHost {
   ConfirmBox confirm_;
   Floater floater_{*this};
   Win32Indicators indicators_;
+  LinkCancel emitterCancel_;
   KernelHandle emitterThread_, waiterThread_;
   HDEVNOTIFY deviceNotify_ = nullptr;
   RECT startWorkArea_ = {};

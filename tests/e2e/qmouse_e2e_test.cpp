@@ -5,6 +5,7 @@
 #include <dbt.h>
 
 #include "tests/e2e/probe.h"
+#include "tests/win32/win_test_support.h"
 
 namespace {
 
@@ -112,6 +113,35 @@ TEST_F(Qmouse, FailedReadWithoutRemovalRecoversOnTheNextArrival) {
   EXPECT_TRUE(CursorAt(kCentre.x, kCentre.y, 0)) << CursorText();
   EXPECT_EQ(sim_.Control("plug"), "ok");  // an arrival with no removal before it
   EXPECT_TRUE(CursorAt(kCentre.x + 4, kCentre.y, 3000)) << CursorText();
+}
+
+// The tracker keeps the cursor thread waiting for ten seconds. A removal and an arrival start
+// the next cursor thread at once, and only once the old one has ended; Exit then closes at
+// once although the new one waits in the stall too.
+TEST_F(Qmouse, ACursorThreadTheTrackerStallsIsEndedAtOnce) {
+  StartQmouse();
+  WaitForHeadControl();
+  const int threads = ThreadsOf(qmouse_.Id());
+  sim_.Control("log");
+  ASSERT_TRUE(StallReaders(sim_));
+  EXPECT_EQ(sim_.Control("unplug"), "ok");
+  EXPECT_EQ(sim_.Control("plug"), "ok");
+  const DWORD plugged = GetTickCount();
+  std::string log;
+  ASSERT_TRUE(WaitFor([&] { return (log += sim_.Control("log")).find(":open") != std::string::npos; }, 5000))
+      << "no new cursor thread";
+  EXPECT_LT(GetTickCount() - plugged, 1000u) << log;
+  EXPECT_EQ(ThreadsOf(qmouse_.Id()), threads) << "the old cursor thread ended before the new began";
+  ASSERT_TRUE(StallReaders(sim_));
+
+  PostMessageA(window_, WM_COMMAND, ID_TRAY_EXIT, 0);
+  HWND box = qmouse_.FindDialog("Are you sure you wish to shut Quellan Mouse down?");
+  ASSERT_NE(box, nullptr);
+  Program::Press(box, IDOK);
+  const DWORD asked = GetTickCount();
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(window_); }, 5000));
+  EXPECT_LT(GetTickCount() - asked, 1000u) << "the main window goes at once";
+  EXPECT_EQ(qmouse_.WaitExit(5000), 0);
 }
 
 TEST_F(Qmouse, ExitFromTheTrayAsksThenSavesEverySetting) {
