@@ -19,6 +19,10 @@ class DriverPort {
   // One synchronous request without input. On the hot path: must not allocate or lock.
   [[nodiscard]] virtual bool Request(uint32_t code, void* output, uint32_t outputSize,
                                      uint32_t* bytesReturned) = 0;
+  // Makes a request under way in another thread return at once, failed; does nothing when
+  // none is. Safe from any thread while the port exists, also against Close: this is how a
+  // worker's owner ends a read the tracker stalls (see LinkCancel).
+  virtual void CancelRequest() = 0;
 };
 
 // The port a default-constructed link uses. Windows builds pick the simulator's pipe when

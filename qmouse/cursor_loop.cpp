@@ -77,10 +77,14 @@ int CursorLoop::Run(CHxMouse& link) {
       continue;
     }
     EndEngagedOutput();
-    if (!link.GetFloatPosition(reading)) return FailExit(link);
+    if (!link.GetFloatPosition(reading)) {
+      if (link.Cancelled()) break;  // our owner's stop
+      return FailExit(link);
+    }
     NormalPass(reading);
   }
   EndEngagedOutput();
+  clicker_.LetGo();
   return 0;
 }
 
@@ -110,7 +114,7 @@ int CursorLoop::EngagedPass(CHxMouse& link) {
     });
   }
   HxPosition p;
-  if (!link.GetPosition(p)) return FailExit(link);
+  if (!link.GetPosition(p)) return link.Cancelled() ? 0 : FailExit(link);  // a cancel is our owner's stop
   RenderReading(engine, p);
   return 0;
 }
@@ -119,6 +123,7 @@ int CursorLoop::FailExit(CHxMouse& link) {
   // The tracker is gone or broken: let go of it now. This thread no longer runs, so the
   // next arrival must start a new one, whether or not a removal was seen.
   EndEngagedOutput();
+  clicker_.LetGo();
   app_.stopEmitter = 1;
   link.Die();
   app_.emitterRunning = 0;

@@ -18,6 +18,7 @@ bool UdpDriverPort::FindInterface(uint32_t memberIndex, std::string& path) {
     // A link opened just before the first pose would fail while the pose's arrival is being
     // announced, and a program that sees the arrival before the failure would not open
     // another: so a link waits for a pose as long as silence may last.
+    ResetEvent(cancel_.Get());
     HANDLE waits[] = {hub_->PoseEvent(n + 1), cancel_.Get()};
     if (WaitForMultipleObjects(2, waits, FALSE, kSilenceUnpluggedMs) != WAIT_OBJECT_0) return false;
     n = ReadPose(hub_->Share(), pose, arrival);
@@ -42,12 +43,16 @@ bool UdpDriverPort::Request(uint32_t code, void* output, uint32_t outputSize, ui
   if (code != IOCTL_GET_POSITION && code != IOCTL_GET_FLOAD_POSITION)
     return AnswerOpentrackRequest(hub_->Share(), code, output, outputSize, bytesReturned);
   OpentrackPose pose;
+  ResetEvent(cancel_.Get());  // a cancel meant for an earlier request does not end this one
   if (!WaitForNewerPose(pose)) {
     open_ = false;  // unplugged: this link is done, as the driver's would be
     return false;
   }
   return AnswerPositionRequest(hub_->Share(), pose, code, output, outputSize, bytesReturned);
 }
+
+// A cancel that comes just before the wait is lost; owners cancel again until the thread ends.
+void UdpDriverPort::CancelRequest() { SetEvent(cancel_.Get()); }
 
 // Blocks in the pose event, not in a poll: a pose is answered as soon as it is published.
 bool UdpDriverPort::WaitForNewerPose(OpentrackPose& pose) {

@@ -18,6 +18,7 @@ class UdpDriverPort : public DriverPort {
   bool Close() override;
   bool HasHandle() const override { return open_; }
   bool Request(uint32_t code, void* output, uint32_t outputSize, uint32_t* bytesReturned) override;
+  void CancelRequest() override;
 
  private:
   bool WaitForNewerPose(OpentrackPose& pose);

@@ -12,11 +12,16 @@
 General::General(Settings& values) : SettingsPage(IDD_PAGE_OPTIONS, values) {}
 
 BOOL General::OnInitDialog() {
+  EnlargeList(IDC_TRACKER);
+  ShowValues();
+  return TRUE;
+}
+
+void General::ShowValues() {
+  if (!hwnd()) return;
   CheckDlgButton(hwnd(), IDC_STARTUP_AT_BOOT, Values().Get(Setting::StartupAtBoot) ? BST_CHECKED : BST_UNCHECKED);
   CheckDlgButton(hwnd(), IDC_REPEAT_CLICKS, Values().Get(Setting::Repeater) ? BST_CHECKED : BST_UNCHECKED);
-  EnlargeList(IDC_TRACKER);
   ShowTracker();
-  return TRUE;
 }
 
 void General::ShowTracker() {

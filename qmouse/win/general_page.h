@@ -10,6 +10,8 @@ class General : public SettingsPage {
   // The box the questions use; by default the page's own. The main window hands over the
   // one the dwell step recognises, so that dwell answers it with left clicks.
   void UseConfirmBox(ConfirmBox& box) { confirm_ = &box; }
+  // Shows the page values again in the check boxes (while the page is open).
+  void ShowValues();
 
  protected:
   BOOL OnInitDialog() override;

@@ -26,7 +26,6 @@ constexpr UINT_PTR kUnusedTimer = 222;
 constexpr UINT kMouseMoved = WM_APP + 69;
 constexpr UINT kShowDwellAction = WM_APP + 70;
 constexpr UINT kTrackerPortBusy = WM_APP + 71;
-constexpr DWORD kJoinTimeoutMs = 2000;
 
 DWORD WINAPI Waiter(void* param) {
   AppState& app = *static_cast<AppState*>(param);
@@ -54,8 +53,8 @@ NullWindow::~NullWindow() {
   // Nothing the threads read may go before they do.
   app_.quitting = 1;
   app_.stopEmitter = 1;
-  if (emitterThread_) WaitForSingleObject(emitterThread_.Get(), kJoinTimeoutMs);
-  if (waiterThread_) WaitForSingleObject(waiterThread_.Get(), kJoinTimeoutMs);
+  winui::JoinThread(emitterThread_, [this] { emitterCancel_.Cancel(); });
+  winui::JoinThread(waiterThread_, [] {});  // it looks at the flag every 10 ms
 }
 
 BOOL NullWindow::OnInitDialog() {
@@ -106,23 +105,26 @@ BOOL NullWindow::OnInitDialog() {
 
   app_.quitting = 0;
   waiterThread_ = winui::StartThread(Waiter, &app_, THREAD_PRIORITY_NORMAL);
-  app_.emitterRunning = 1;
   StartEmitter();
   return TRUE;
 }
 
 void NullWindow::StartEmitter() {
-  // A thread that ended on a failed read may still be unwinding; it must be gone before
-  // a new one shares the flags with us.
-  if (emitterThread_) winui::WaitDispatching(emitterThread_.Get(), kJoinTimeoutMs);
+  // The old thread, told to stop by a removal or ended on a failed read, may still wait in a
+  // stalled tracker or be unwinding: it is gone before a new one shares the flags with us,
+  // and it can no longer mark the new one as not running.
+  app_.stopEmitter = 1;
+  winui::JoinThread(emitterThread_, [this] { emitterCancel_.Cancel(); });
+  app_.emitterRunning = 1;
   app_.stopEmitter = 0;
+  emitterCancel_.Rearm();
   emitterThread_ = winui::StartThread(Emitter, this, THREAD_PRIORITY_ABOVE_NORMAL);
 }
 
 void NullWindow::StopEmitter() {
   app_.stopEmitter = 1;
   Sleep(64);  // the thread's read returns within this time and it leaves its loop
-  if (emitterThread_) winui::WaitDispatching(emitterThread_.Get(), kJoinTimeoutMs);
+  winui::JoinThread(emitterThread_, [this] { emitterCancel_.Cancel(); });
 }
 
 bool NullWindow::RestartMouseTimer() {
@@ -341,12 +343,25 @@ void NullWindow::CommonTeardown() {
 void NullWindow::OnDestroy() {
   Trace(texts::kTraceOnDestroy);
   CommonTeardown();
-  // At the end of the Windows session nothing is saved.
-  if (!sessionEnding_) {
-    RegistrySettingsStore store(application_);
-    app_.settings.Save(store);
-  }
+  SaveSettings();
   tray_.Remove();
+}
+
+// The click mode marked in the tray is the one to keep, as at every road out.
+void NullWindow::SaveSettings() {
+  app_.settings.Set(Setting::DwellCommand, app_.markedClickMode.load());
+  RegistrySettingsStore store(application_);
+  app_.settings.Save(store);
+}
+
+// Setup and the uninstaller ask this way: the road of the user's Exit, without its question.
+// A question or message still open after the windows have gone (ours or the system's boxes)
+// would hold the shutdown until someone answers it, so each is closed as its Cancel does.
+void NullWindow::OnCloseRequest() {
+  if (app_.quitting.load()) return;
+  closeRequested_ = true;
+  BeginShutdown(true);
+  winui::CloseOpenBoxes(hwnd());
 }
 
 void NullWindow::OnDeviceChange(WPARAM event, LPARAM lp) {
@@ -358,7 +373,6 @@ void NullWindow::OnDeviceChange(WPARAM event, LPARAM lp) {
     app_.emitterRunning = 0;
   } else if (event == DBT_DEVICEARRIVAL) {
     if (app_.emitterRunning.load() == 0) {
-      app_.emitterRunning = 1;
       StartEmitter();
     } else {
       app_.stopEmitter = 0;
@@ -375,46 +389,57 @@ void NullWindow::UseTracker(bool restartEmitter) {
   trackerSource_ = HoldTrackerSource();
   if (TrackerPortHeldElsewhere()) PostMessageA(hwnd(), kTrackerPortBusy, 0, 0);  // said once the window runs
   if (!restartEmitter) return;
-  // hxprofiler and the control panel read the choice from the registry when they open a link.
-  RegistrySettingsStore store(application_);
-  for (const SettingRow& row : kSettingRows)
-    if (row.id == Setting::Tracker || row.id == Setting::TrackerPort || row.id == Setting::TrackerNetwork)
-      (void)store.WriteInt(kSettingsSection, row.name, s.Get(row.id));
+  // The old cursor thread ends before the first reading of the other source is taken as a start.
   app_.stopEmitter = 1;
-  if (emitterThread_) winui::WaitDispatching(emitterThread_.Get(), kJoinTimeoutMs);
+  winui::JoinThread(emitterThread_, [this] { emitterCancel_.Cancel(); });
   app_.cursor.firstSample = 1;  // the other tracker's rest is elsewhere: no jump on its first reading
-  app_.emitterRunning = 1;
   StartEmitter();
 }
 
+// Written at once: a program that runs from logon to shutdown may never reach its exit.
+// hxprofiler and the control panel read the tracker choice from the registry when they open a
+// link, so the settings are saved before qmouse switches its own source.
 void NullWindow::ApplySettings() {
-  const bool bootChanged = ApplyPageValues(app_.settings, pageValues_);
+  if (ApplyPageValues(app_.settings, pageValues_)) {
+    const int32_t on = pageValues_.Get(Setting::StartupAtBoot) != 0 ? 1 : 0;
+    if (WriteStartupAtBoot(on != 0, RunCommand(), [this](const std::string& t) { ReportRunKeyError(t); })) {
+      app_.settings.Set(Setting::StartupAtBoot, on);
+    } else {  // nothing was written: the box shows what still holds
+      pageValues_.Set(Setting::StartupAtBoot, app_.settings.Get(Setting::StartupAtBoot));
+      generalPage_.ShowValues();
+    }
+  }
+  SaveSettings();
   UseTracker(true);
-  if (!bootChanged) return;
-  const bool on = pageValues_.Get(Setting::StartupAtBoot) != 0;
-  app_.settings.Set(Setting::StartupAtBoot, on ? 1 : 0);
-  const char* path = __argv && __argv[0] ? __argv[0] : "";
-  WriteStartupAtBoot(on, path, [this](const std::string& t) { ReportRunKeyError(t); });
 }
 
+// In the box dwell answers with left clicks in every click mode.
 void NullWindow::ReportRunKeyError(const std::string& text) {
-  ConfirmBox box;
-  box.Ask(text, ConfirmBox::kOkCancel, hwnd());
+  confirm_.Ask(text, ConfirmBox::kOkCancel, hwnd());
 }
 
 bool NullWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   result = 0;
   if (tray_.OnMessage(msg, wp, lp)) return true;
+  if (msg == winui::CloseRequestMessage()) {
+    OnCloseRequest();
+    return true;
+  }
   switch (msg) {
     case WM_DEVICECHANGE:
       OnDeviceChange(wp, lp);
       result = TRUE;
       return true;
     case WM_ENDSESSION:
+      // A cancelled shutdown leaves everything running; a real one may end the process
+      // at any moment after this returns, so the settings are saved now. The program then
+      // ends by itself too, for whoever ends a session without ending its processes.
+      if (!wp) return true;
       Trace(texts::kTraceVerifyQuit);
-      sessionEnding_ = true;
       CommonTeardown();
-      return false;  // default handling
+      SaveSettings();
+      End(IDCANCEL);
+      return true;
     case WM_DISPLAYCHANGE:
       InvalidateDesktopCache();
       KeepPanelOnAWorkArea();  // also while no tracker drives the cursor thread

@@ -6,6 +6,7 @@
 #include <array>
 #include <memory>
 
+#include "device/link_cancel.h"
 #include "qmouse/app_state.h"
 #include "qmouse/cursor_loop.h"
 #include "qmouse/tray_modes.h"
@@ -34,6 +35,8 @@ class NullWindow : public winui::Dialog, public EmitterHost, public EngageHost {
   ~NullWindow() override;
 
   AppState& App() { return app_; }
+  // The cursor thread's link is made with it.
+  LinkCancel& EmitterCancel() { return emitterCancel_; }
   void SetLastForeground(HWND window) { app_.lastForeground = reinterpret_cast<WindowId>(window); }
   // Values the settings pages hand back with kApplySettings.
   Settings& PageValues() { return pageValues_; }
@@ -50,6 +53,8 @@ class NullWindow : public winui::Dialog, public EmitterHost, public EngageHost {
   // Opens the settings sheet on the live settings; only one sheet at a time.
   void OpenOptions();
   HWND SheetWindow() const { return sheet_.hwnd(); }
+  // Whether setup's close request ended the program: then nobody is there to answer.
+  bool CloseRequested() const { return closeRequested_; }
 
   // Called from the cursor thread.
   bool RestartMouseTimer() override;
@@ -93,6 +98,8 @@ class NullWindow : public winui::Dialog, public EmitterHost, public EngageHost {
   void ShowPanelFromUi();
   void KeepPanelOnAWorkArea();
   void ApplySettings();
+  void SaveSettings();
+  void OnCloseRequest();
   void ReportRunKeyError(const std::string& text);
   std::array<SettingsPage*, 5> Pages() {
     return {&generalPage_, &mousePage_, &dwellPage_, &gesturePage_, &soundsPage_};
@@ -114,6 +121,7 @@ class NullWindow : public winui::Dialog, public EmitterHost, public EngageHost {
   ConfirmBox confirm_;
   Floater floater_{*this};
   Win32Indicators indicators_;
+  LinkCancel emitterCancel_;
   KernelHandle emitterThread_, waiterThread_;
   HDEVNOTIFY deviceNotify_ = nullptr;
   // Keeps opentrack's poses coming in (and announced) while no cursor thread holds a link.
@@ -122,5 +130,5 @@ class NullWindow : public winui::Dialog, public EmitterHost, public EngageHost {
   BOOL snapWasOn_ = FALSE;
   int mouseTriple_[3] = {};
   int mouseSpeed_ = 0;
-  bool sessionEnding_ = false;
+  bool closeRequested_ = false;
 };
