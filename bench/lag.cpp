@@ -4,17 +4,9 @@
 #include <cstdio>
 
 #include "device/hx_mouse.h"
+#include "device/win/monotonic_clock.h"
 
-double NowMs() {
-  static const double perMs = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f.QuadPart / 1000.0;
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return now.QuadPart / perMs;
-}
+double NowMs() { return MonotonicMs(); }
 
 void RandomPhase::Wait() {
   const double until = NowMs() + std::uniform_real_distribution<double>(0, period_)(random_);

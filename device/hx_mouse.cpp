@@ -10,18 +10,20 @@ using namespace hx;
 
 
 template <LinkVariant V>
-HxMouseLink<V>::HxMouseLink() : port_(MakeDriverPort()) {
+HxMouseLink<V>::HxMouseLink(LinkCancel* cancel) : port_(MakeDriverPort()), cancel_(cancel) {
   Construct();
 }
 
 template <LinkVariant V>
-HxMouseLink<V>::HxMouseLink(std::unique_ptr<DriverPort> port) : port_(std::move(port)) {
+HxMouseLink<V>::HxMouseLink(std::unique_ptr<DriverPort> port, LinkCancel* cancel)
+    : port_(std::move(port)), cancel_(cancel) {
   Construct();
 }
 
 template <LinkVariant V>
 void HxMouseLink<V>::Construct() {
   if (!port_) return;
+  if (cancel_) cancel_->Attach(port_.get());  // the opening requests can stall too
   // Only the first interface is used; further trackers are ignored.
   if (!port_->FindInterface(0, devicePath_)) return;
   if (!port_->Open(devicePath_)) return;
@@ -52,6 +54,9 @@ void HxMouseLink<V>::StopCollection() {
 
 template <LinkVariant V>
 HxMouseLink<V>::~HxMouseLink() {
+  // The owner may cancel again and again while it waits for us; what follows is ours alone,
+  // so that stopping collection is never cut short.
+  if (cancel_) cancel_->Detach(port_.get());
   if (!open_) return;
   if (!stopped_) StopCollection();
   // Sent even when collection never started, so the driver never keeps collecting for us.
@@ -73,8 +78,11 @@ bool HxMouseLink<V>::Send(uint32_t code, void* output, uint32_t outputSize) {
 template <LinkVariant V>
 bool HxMouseLink<V>::GetPosition(HxPosition& position) {
   // A short answer would leave stale or zero words, and zero is -2000 on every axis.
+  if (Cancelled()) return false;
   if (!Send(IOCTL_GET_POSITION, &position_, sizeof position_) || bytesReturned_ != sizeof position_) {
-    if constexpr (V == LinkVariant::Qmouse) Trace("DeviceIoControl:  IOCTL_GET_POSITION failure!\n");
+    if constexpr (V == LinkVariant::Qmouse) {
+      if (!Cancelled()) Trace("DeviceIoControl:  IOCTL_GET_POSITION failure!\n");
+    }
     return false;
   }
   position = position_;
@@ -83,9 +91,12 @@ bool HxMouseLink<V>::GetPosition(HxPosition& position) {
 
 template <LinkVariant V>
 bool HxMouseLink<V>::GetFloatPosition(HxPositionDouble& position) {
+  if (Cancelled()) return false;
   if (!Send(IOCTL_GET_FLOAD_POSITION, &doublePosition_, sizeof doublePosition_) ||
       bytesReturned_ != sizeof doublePosition_) {
-    if constexpr (V != LinkVariant::Hxcpl) Trace("DeviceIoControl:  IOCTL_GET_FLOAD_POSITION failure!\n");
+    if constexpr (V != LinkVariant::Hxcpl) {
+      if (!Cancelled()) Trace("DeviceIoControl:  IOCTL_GET_FLOAD_POSITION failure!\n");
+    }
     return false;
   }
   position = doublePosition_;

@@ -8,6 +8,7 @@
 
 #include "device/driver_port.h"
 #include "device/hx_position.h"
+#include "device/link_cancel.h"
 
 enum class LinkVariant { Qmouse, Hxprofiler, Hxcpl };
 
@@ -25,8 +26,9 @@ constexpr Guid kTrackerInterfaceGuid = {
 template <LinkVariant V>
 class HxMouseLink {
  public:
-  HxMouseLink();
-  explicit HxMouseLink(std::unique_ptr<DriverPort> port);
+  // A worker's link is made with its owner's LinkCancel: the owner can then end its reads.
+  explicit HxMouseLink(LinkCancel* cancel = nullptr);
+  explicit HxMouseLink(std::unique_ptr<DriverPort> port, LinkCancel* cancel = nullptr);
   ~HxMouseLink();
   HxMouseLink(const HxMouseLink&) = delete;
   HxMouseLink& operator=(const HxMouseLink&) = delete;
@@ -45,6 +47,8 @@ class HxMouseLink {
   void Die();
 
   bool IsOpen() const { return open_; }
+  // The owner cancelled this link's requests: a failed read is its stop, not the tracker's.
+  bool Cancelled() const { return cancel_ && cancel_->Cancelled(); }
   bool IsCollecting() const { return !stopped_; }
   const std::string& DevicePath() const { return devicePath_; }
 
@@ -61,6 +65,7 @@ class HxMouseLink {
   HxPositionDouble doublePosition_ = {};
   Guid interfaceGuid_ = kTrackerInterfaceGuid;
   std::unique_ptr<DriverPort> port_;  // holds the device handle
+  LinkCancel* cancel_ = nullptr;
   HxPosition position_ = {};
 };
 

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "device/trace.h"
+#include "hxcpl/module.h"
 #include "hxcpl/texts.h"
 #include "resources/hxcpl/resource.h"
 #include "winui/dialog.h"
@@ -23,6 +24,8 @@ INT_PTR CALLBACK DummyDlgProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 INT_PTR CExternalDialog::Attach(HWND window, WPARAM wp) {
+  for (CExternalDialog* page : sheetPages_) page->AddRef();
+  LockModule();
   hwnd_ = window;
   SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(this));
   previous_ = reinterpret_cast<WNDPROC>(
@@ -36,13 +39,18 @@ LRESULT CALLBACK CExternalDialog::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPA
   auto* self = reinterpret_cast<CExternalDialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
   if (!self) return DefDlgProcA(hwnd, msg, wp, lp);
   if (msg != WM_NCDESTROY) return self->Dispatch(msg, wp, lp);
-  // The window goes but the page object stays for the next time the sheet opens.
+  // The window goes; the page object stays for the next time the sheet opens while the
+  // sheet object holds it.
   const WNDPROC previous = self->previous_;
   SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
   SetWindowLongPtrA(hwnd, DWLP_USER, 0);
   self->previous_ = nullptr;
   self->hwnd_ = nullptr;
-  return CallWindowProcA(previous, hwnd, msg, wp, lp);
+  const LRESULT result = CallWindowProcA(previous, hwnd, msg, wp, lp);
+  const std::vector<CExternalDialog*> pages = self->sheetPages_;  // self may go with the first
+  for (CExternalDialog* page : pages) page->Release();
+  UnlockModule();
+  return result;
 }
 
 LRESULT CExternalDialog::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {

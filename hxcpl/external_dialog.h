@@ -9,15 +9,26 @@
 #include <windows.h>
 
 #include <atomic>
+#include <vector>
 
 namespace hxcpl {
 
 class CExternalDialog {
  public:
   CExternalDialog();
-  virtual ~CExternalDialog();
   CExternalDialog(const CExternalDialog&) = delete;
   CExternalDialog& operator=(const CExternalDialog&) = delete;
+
+  // The sheet object holds a reference to each of its pages, and each page window holds one
+  // to every page of its sheet from its attach until its WM_NCDESTROY, with a lock on the
+  // DLL: a host may release the sheet object while the sheet is open, and still open a page
+  // it has not shown yet.
+  void AddRef() { ++references_; }
+  void Release() {
+    if (--references_ == 0) delete this;
+  }
+  // All pages of this page's sheet, itself included.
+  void SetSheetPages(std::vector<CExternalDialog*> pages) { sheetPages_ = std::move(pages); }
 
   // The dialog template the control panel builds this page from.
   virtual int DialogId() const = 0;
@@ -28,6 +39,7 @@ class CExternalDialog {
   INT_PTR Attach(HWND window, WPARAM wp);
 
  protected:
+  virtual ~CExternalDialog();
   virtual BOOL OnInitDialog() { return TRUE; }
   // A control's command; true when handled.
   virtual bool OnCommand(int, int) { return false; }
@@ -44,6 +56,8 @@ class CExternalDialog {
   static INT_PTR CALLBACK DialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
   LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp);
 
+  std::atomic<int> references_{1};
+  std::vector<CExternalDialog*> sheetPages_;
   std::atomic<HWND> hwnd_{nullptr};
   WNDPROC previous_ = nullptr;
 };

@@ -1,6 +1,7 @@
 #pragma once
 // What the whole DLL shares: its module handle and what keeps it loaded (live objects,
-// server locks and running page threads).
+// references to the class factory, open page windows, server locks and running page
+// threads).
 #include <windows.h>
 
 #include "winui/handles.h"
@@ -14,7 +15,8 @@ void LockModule();
 void UnlockModule();
 void AddServerLock();
 void RemoveServerLock();
-// True while nothing of ours is alive: no object, no server lock, no thread.
+// True while nothing of ours is alive: no object, factory reference or page window, no
+// server lock, no thread.
 bool CanUnload();
 
 // Starts a thread that runs our code: it holds a reference on the DLL and counts as alive

@@ -32,9 +32,6 @@ int32_t Truncate(double value) {
   return static_cast<int32_t>(std::clamp(value, -1e9, 1e9));
 }
 
-// Covers one paced reading and the link's answer to the next; the thread ends at either.
-constexpr DWORD kReaderStopMs = 3000;
-
 }  // namespace
 
 CPage1::~CPage1() { StopReader(); }
@@ -75,19 +72,18 @@ bool CPage1::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   return false;
 }
 
-// One reader per page: a window created again while an old reader is stuck in the tracker
-// gets no second one beside it.
+// One reader per page, and the page object outlives it.
 void CPage1::StartReader() {
   StopReader();
-  if (reader_) return;
+  cancel_.Rearm();
   killswitch_ = 0;
   reader_ = StartModuleThread(GetPositionDouble, this);
 }
 
-// The reader sets the bars with sent messages, so we keep answering those while we wait.
+// The reader sets the bars with sent messages; JoinThread keeps answering those.
 void CPage1::StopReader() {
   killswitch_ = 1;
-  if (reader_ && winui::WaitDispatching(reader_.Get(), kReaderStopMs)) reader_.Reset();
+  winui::JoinThread(reader_, [this] { cancel_.Cancel(); });
 }
 
 DWORD WINAPI CPage1::GetPositionDouble(void* page) {
@@ -98,6 +94,7 @@ DWORD CPage1::ReadUntilKilled() {
   while (killswitch_ == 0) {
     HxPositionDouble position;
     if (!link_.GetFloatPosition(position)) {
+      if (link_.Cancelled()) break;  // the page's stop
       Trace(text::kReadFailure);
       return static_cast<DWORD>(-1);
     }

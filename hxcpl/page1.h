@@ -33,7 +33,8 @@ class CPage1 : public CExternalDialog {
   std::atomic<int32_t> killswitch_{1};
   int calibrated_ = 0;
   std::atomic<int32_t> axes_[5] = {};  // X, Y, Z, RX and -RY of the last reading
-  CHxMouse link_;
+  LinkCancel cancel_;  // ends the reader's request when the page stops it
+  CHxMouse link_{&cancel_};
   std::atomic<HWND> bars_[5] = {};  // set before the thread starts, valid until it has ended
   KernelHandle reader_;
 };

@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include <atomic>
 #include <new>
 
 #include "device/trace.h"
@@ -23,11 +24,18 @@ class ClassFactory final : public IClassFactory {
       return E_NOINTERFACE;
     }
     *out = static_cast<IClassFactory*>(this);
+    AddRef();
     return S_OK;
   }
-  // One static factory for the life of the DLL; server locks keep the DLL, not the factory.
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  // One static factory for the life of the DLL; a client that holds it keeps the DLL loaded.
+  ULONG STDMETHODCALLTYPE AddRef() override {
+    LockModule();
+    return ++references_;
+  }
+  ULONG STDMETHODCALLTYPE Release() override {
+    UnlockModule();
+    return --references_;
+  }
 
   HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
     if (!out) return E_POINTER;
@@ -46,6 +54,9 @@ class ClassFactory final : public IClassFactory {
       RemoveServerLock();
     return S_OK;
   }
+
+ private:
+  std::atomic<ULONG> references_{0};
 };
 
 ClassFactory gFactory;

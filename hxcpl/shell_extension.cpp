@@ -30,12 +30,20 @@ CShellExtension::CShellExtension() {
   Trace(text::kLockApp);
   LockModule();
   pageInfo_ = nullptr;
+  page1_ = new (std::nothrow) CPage1;
+  page2_ = new (std::nothrow) CPage2;
+  if (page1_ && page2_) {
+    page1_->SetSheetPages({page1_, page2_});
+    page2_->SetSheetPages({page1_, page2_});
+  }
 }
 
 CShellExtension::~CShellExtension() {
   Trace(text::kDestructed);
   signature_ = 0;
   delete[] pageInfo_;
+  if (page1_) page1_->Release();
+  if (page2_) page2_->Release();
   UnlockModule();
 }
 
@@ -95,11 +103,12 @@ HRESULT CShellExtension::XDIGameCntrlPropSheet::GetSheetInfo(LPDIGCSHEETINFO* sh
 HRESULT CShellExtension::XDIGameCntrlPropSheet::GetPageInfo(LPDIGCPAGEINFO* pageInfo) {
   Trace(text::kGetPageInfo);
   if (!pageInfo) return E_POINTER;
+  if (!outer_.page1_ || !outer_.page2_) return E_OUTOFMEMORY;
   if (!outer_.pageInfo_) {
     DIGCPAGEINFO* pages = new (std::nothrow) DIGCPAGEINFO[2]();
     if (!pages) return E_OUTOFMEMORY;
-    FillPage(pages[0], outer_.page1_);
-    FillPage(pages[1], outer_.page2_);
+    FillPage(pages[0], *outer_.page1_);
+    FillPage(pages[1], *outer_.page2_);
     outer_.pageInfo_ = pages;
   }
   *pageInfo = outer_.pageInfo_;

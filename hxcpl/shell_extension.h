@@ -58,8 +58,9 @@ class CShellExtension final : public IDispatch {
   DIGCSHEETINFO sheetInfo_ = {};
   DIGCPAGEINFO* pageInfo_ = nullptr;
   USHORT controllerId_ = 0;
-  CPage1 page1_;
-  CPage2 page2_;
+  // Held by reference: the page windows may outlive this object.
+  CPage1* page1_;
+  CPage2* page2_;
   XDIGameCntrlPropSheet xDIGameCntrlPropSheet_{*this};
 };
 

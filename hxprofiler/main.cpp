@@ -32,11 +32,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const int32_t maxListSize =
       application.GetProfileInt(texts::kParameters, texts::kMaxListSize, texts::kMaxListSizeDefault);
   INT_PTR ended = IDCANCEL;
+  bool closedBySetup = false;
   {
     Output output;
     MainWindow window(output, application);
     ended = window.DoModal();
+    closedBySetup = window.CloseRequested();
   }  // the output thread has ended with the window, its keys let go
+  if (closedBySetup) SetProfileMessageHandler(nullptr);  // no message may hold setup up
   if (ended == IDOK || ended == IDCANCEL)
     application.WriteProfileInt(texts::kParameters, texts::kMaxListSize, maxListSize);
   CurrentProfile().Clear();

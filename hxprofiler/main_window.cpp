@@ -3,12 +3,14 @@
 #include <dbt.h>
 
 #include <cstring>
+#include <utility>
 
 #include "device/hx_mouse.h"
 #include "device/trace.h"
 #include "device/win/device_events.h"
 #include "hxprofiler/texts.h"
 #include "resources/hxprofiler/resource.h"
+#include "winui/app.h"
 #include "winui/dialog.h"
 
 namespace {
@@ -17,6 +19,16 @@ using HxLink = HxMouseLink<LinkVariant::Hxprofiler>;
 class AboutBox : public winui::Dialog {
  public:
   AboutBox() : winui::Dialog(IDD_ABOUTBOX) {}
+};
+
+// The calibration and centre-point buttons' link, which says when it goes.
+class TracedLink : public TrackerLinkOf<LinkVariant::Hxprofiler> {
+ public:
+  explicit TracedLink(const char* terminating) : terminating_(terminating) {}
+  ~TracedLink() override { ::Trace(terminating_); }
+
+ private:
+  const char* terminating_;
 };
 }  // namespace
 
@@ -34,6 +46,7 @@ MainWindow::MainWindow(Output& output, winui::Application& application)
     : Interface(output, application, HxprofilerManagerOptions()), output_(output) {}
 
 BOOL MainWindow::OnInitDialog() {
+  trackerSource_ = HoldTrackerSource();
   ::Trace(texts::kTraceInitCreating);
   HxLink link;
   Interface::OnInitDialog();
@@ -44,9 +57,11 @@ BOOL MainWindow::OnInitDialog() {
     AppendMenuA(system, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(system, MF_STRING, IDM_ABOUTBOX, about);
   }
-  const HICON icon = LoadIconA(winui::ResourceModule(), MAKEINTRESOURCEA(IDI_HXPROFILER));
-  SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-  SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  // Each size its own image: the icon file's 16 x 16 one is drawn for the caption.
+  for (const auto& [size, which] : {std::pair{32, ICON_BIG}, std::pair{16, ICON_SMALL}}) {
+    HANDLE icon = LoadImageA(winui::ResourceModule(), MAKEINTRESOURCEA(IDI_HXPROFILER), IMAGE_ICON, size, size, LR_SHARED);
+    SendMessageA(hwnd(), WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
+  }
 
   DEV_BROADCAST_DEVICEINTERFACE_A filter = {};
   filter.dbcc_size = 32;
@@ -58,6 +73,10 @@ BOOL MainWindow::OnInitDialog() {
   // A failed request answers nonzero too, and then the button offers to enable.
   SetDlgItemTextA(hwnd(), IDC_JOYSTICK, link.IsJoystickEnabled() != 0 ? texts::kDisableJoystick
                                                                       : texts::kEnableJoystick);
+  if (TrackerIsOpentrack()) {  // head poses over UDP have no joystick interface to switch
+    SetDlgItemTextA(hwnd(), IDC_JOYSTICK, texts::kJoystickNotAvailable);
+    EnableWindow(GetDlgItem(hwnd(), IDC_JOYSTICK), FALSE);
+  }
   ::Trace(texts::kTraceInitTerminating);
   return TRUE;
 }
@@ -98,6 +117,13 @@ bool MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     result = TRUE;
     return true;
   }
+  if (msg == winui::CloseRequestMessage()) {  // from setup: as "Close", whatever is open
+    closeRequested_ = true;
+    Disengage();
+    End(IDOK);
+    winui::CloseOpenBoxes(hwnd());
+    return true;
+  }
   if (msg == WM_SYSCOMMAND && (wp & 0xFFF0) == IDM_ABOUTBOX) {
     AboutBox about;
     about.DoModal(hwnd());
@@ -115,6 +141,7 @@ void MainWindow::OnDeviceChange(WPARAM event, LPARAM data) {
 }
 
 std::unique_ptr<TrackerLink> MainWindow::OpenTrackerLink(const char* handler) {
-  ::Trace(std::strcmp(handler, "OnCalibrate") == 0 ? texts::kTraceCalibrateCreating : texts::kTraceSetZeroCreating);
-  return std::make_unique<TrackerLinkOf<LinkVariant::Hxprofiler>>();
+  const bool calibrate = std::strcmp(handler, "OnCalibrate") == 0;
+  ::Trace(calibrate ? texts::kTraceCalibrateCreating : texts::kTraceSetZeroCreating);
+  return std::make_unique<TracedLink>(calibrate ? texts::kTraceCalibrateTerminating : texts::kTraceSetZeroTerminating);
 }

@@ -11,6 +11,8 @@
 class MainWindow : public Interface {
  public:
   MainWindow(Output& output, winui::Application& application);
+  // Whether setup's close request ended the window: then nobody is there to answer.
+  bool CloseRequested() const { return closeRequested_; }
 
  protected:
   BOOL OnInitDialog() override;
@@ -25,6 +27,9 @@ class MainWindow : public Interface {
 
   Output& output_;
   HDEVNOTIFY notification_ = nullptr;
+  // Keeps opentrack's poses coming in (and announced) while no output thread reads them.
+  std::shared_ptr<void> trackerSource_;
+  bool closeRequested_ = false;
 };
 
 ManagerOptions HxprofilerManagerOptions();

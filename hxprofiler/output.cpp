@@ -11,8 +11,6 @@
 
 namespace {
 using HxLink = HxMouseLink<LinkVariant::Hxprofiler>;
-// A thread stuck in one pipe request ends within a pace or two; this only bounds a broken one.
-constexpr DWORD kJoinTimeoutMs = 5000;
 }  // namespace
 
 void Output::Engage(const Profile& profile) {
@@ -25,6 +23,7 @@ void Output::Engage(const Profile& profile) {
 }
 
 void Output::Start() {
+  cancel_.Rearm();
   thread_ = winui::StartThread(&Output::OutputEmitter, this, THREAD_PRIORITY_ABOVE_NORMAL);
 }
 
@@ -32,9 +31,7 @@ void Output::Start() {
 // Engage (or a removal and arrival) from leaving two threads rendering side by side.
 void Output::Stop() {
   stopped_ = 1;
-  if (!thread_) return;
-  winui::WaitDispatching(thread_.Get(), kJoinTimeoutMs);
-  thread_.Reset();
+  winui::JoinThread(thread_, [this] { cancel_.Cancel(); });
 }
 
 void Output::OnRemoval() {
@@ -63,7 +60,7 @@ DWORD WINAPI Output::OutputEmitter(void* self) {
 // holds before the thread is gone.
 int Output::Emit() {
   Trace(texts::kTraceEmitterCreating);
-  HxLink link;
+  HxLink link(&cancel_);
   Win32InputSink sink;
   Engine engine(
       sink,
@@ -79,6 +76,7 @@ int Output::Emit() {
   HxPosition p;
   while (stopped_.load() != 1) {
     if (!link.GetPosition(p)) {
+      if (link.Cancelled()) break;  // our stop
       Trace(texts::kTraceReadFailed);
       engine.ReleaseAll();
       link.Die();

@@ -1,13 +1,15 @@
 #pragma once
 // Engaged output: `OutputEmitter` turns each tracker reading into the engaged profile's keys,
 // buttons and motion on a thread of its own. There is never more than one such thread: every
-// stop waits for it to end before anything may start the next.
+// stop cancels the thread's tracker read and waits for it to end before anything may start
+// the next, however long the tracker stalls.
 #include <windows.h>
 
 #include <atomic>
 #include <cstdint>
 #include <memory>
 
+#include "device/link_cancel.h"
 #include "profiles/profile.h"
 #include "profiles/win/interface.h"
 #include "winui/handles.h"
@@ -40,5 +42,6 @@ class Output : public EngageHost {
   std::atomic<int32_t> restarted_{0};
   // Handed over on the UI thread before the thread starts; the thread reads only this copy.
   std::shared_ptr<const Profile> profile_;
+  LinkCancel cancel_;  // the thread's link is made with it
   KernelHandle thread_;
 };

@@ -14,6 +14,7 @@ inline constexpr int kMaxListSizeDefault = 200;
 
 inline constexpr char kEnableJoystick[] = "Enable Joystick";
 inline constexpr char kDisableJoystick[] = "Disable Joystick";
+inline constexpr char kJoystickNotAvailable[] = "Joystick not available";
 inline constexpr char kRegistrationFailed[] = "Registration for window notification failed!";
 
 inline constexpr char kTraceInitCreating[] = "<Interface/OnInitDialog()>:  Creating CHxMouse object.\n";
@@ -21,7 +22,9 @@ inline constexpr char kTraceInitTerminating[] = "<Interface/OnInitDialog()>:  CH
 inline constexpr char kTraceJoystickCreating[] = "<Interface/OnJoystick()>:  Creating CHxMouse object.\n";
 inline constexpr char kTraceJoystickTerminating[] = "<Interface/OnJoystick()>:  CHxMouse object should terminate.\n";
 inline constexpr char kTraceCalibrateCreating[] = "<Interface/OnCalibrate()>:  Creating CHxMouse object.\n";
+inline constexpr char kTraceCalibrateTerminating[] = "<Interface/OnCalibrate()>:  CHxMouse object should terminate.\n";
 inline constexpr char kTraceSetZeroCreating[] = "<Interface/OnSetZero()>:  Creating CHxMouse object.\n";
+inline constexpr char kTraceSetZeroTerminating[] = "<Interface/OnSetZero()>:  CHxMouse object should terminate.\n";
 inline constexpr char kTraceEmitterCreating[] = "<Interface/OutputEmitter()>:  Creating CHxMouse object.\n";
 inline constexpr char kTraceReadFailed[] =
     "<Interface/Emitter()>:  Hx.GetPosition() returned FALSE!  Ending thread with code -1.\n";

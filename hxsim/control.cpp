@@ -64,6 +64,16 @@ std::string SimControl::Execute(const std::string& rawLine, bool* quit) {
     if (!device_.SetFailing(words[1], command == "fail")) return "error unknown request '" + words[1] + "'";
     return "ok";
   }
+  if (command == "stall") {
+    uint32_t ms = 0;
+    if (args != 1 || !ParseUint32(words[1], &ms)) return "error stall needs MS (milliseconds)";
+    device_.Stall(ms);
+    return "ok";
+  }
+  if (command == "stalled") {
+    if (args) return noArguments("");
+    return "ok " + std::to_string(device_.Stalled());
+  }
   if (command == "log") {
     if (args) return noArguments("");
     return "ok " + device_.TakeLog();

@@ -32,5 +32,12 @@ bool InMemoryPort::Request(uint32_t code, void* output, uint32_t outputSize,
                            uint32_t* bytesReturned) {
   *bytesReturned = 0;
   if (client_ == 0) return false;
+  if (SimDevice::IsPositionRequest(code)) {
+    cancelled_ = false;  // a cancel reaches only the request under way
+    device_.WaitOutStall([this] { return cancelled_.load(); });
+    if (cancelled_) return false;
+  }
   return device_.Answer(client_, code, outputSize, static_cast<uint8_t*>(output), bytesReturned);
 }
+
+void InMemoryPort::CancelRequest() { cancelled_ = true; }

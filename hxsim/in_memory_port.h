@@ -1,6 +1,7 @@
 #pragma once
 // A driver port that talks to a SimDevice in the same process: the simulator without the
 // pipe, for native tests of everything that holds a link.
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,8 @@ class InMemoryPort : public DriverPort {
   bool Close() override;
   bool HasHandle() const override { return client_ != 0; }
   bool Request(uint32_t code, void* output, uint32_t outputSize, uint32_t* bytesReturned) override;
+  // Ends a request waiting out a stall.
+  void CancelRequest() override;
 
   const std::string& OpenedPath() const { return openedPath_; }
 
@@ -27,4 +30,5 @@ class InMemoryPort : public DriverPort {
   std::vector<std::string> interfaces_;
   std::string openedPath_;
   int client_ = 0;
+  std::atomic<bool> cancelled_{false};
 };

@@ -1,6 +1,8 @@
 #include "hxsim/sim_device.h"
 
+#include <algorithm>
 #include <cmath>
+#include <thread>
 #include <cstring>
 
 #include "device/hx_position.h"
@@ -104,6 +106,25 @@ void SimDevice::SetAnswer(uint32_t Answers::*field, uint32_t value) {
 SimDevice::Answers SimDevice::GetAnswers() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return answers_;
+}
+
+void SimDevice::Stall(uint32_t ms) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  stallEnd_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+}
+
+void SimDevice::WaitOutStall(const std::function<bool()>& givesUp) {
+  ++stalled_;
+  for (;;) {
+    std::chrono::steady_clock::duration left;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      left = stallEnd_ - std::chrono::steady_clock::now();
+    }
+    if (left <= left.zero() || givesUp()) break;
+    std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(left, std::chrono::milliseconds(10)));
+  }
+  --stalled_;
 }
 
 bool SimDevice::Plugged() const {

@@ -2,7 +2,10 @@
 // The simulated tracker: what the driver would answer to each request of each link, given
 // the head pose, the plug state and the answers and failures tests have chosen. No I/O
 // here; the pipe server and the in-memory port both drive this object.
+#include <atomic>
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <deque>
 #include <map>
 #include <mutex>
@@ -48,6 +51,15 @@ class SimDevice {
   // By request name ("IOCTL_SET_ZERO"); false for an unknown name.
   bool SetFailing(const std::string& name, bool failing);
 
+  // Position requests answered in the next `ms` milliseconds wait until they are over, as
+  // a stalled driver keeps its reader waiting. 0 ends a stall at once for later requests.
+  void Stall(uint32_t ms);
+  // Waits out the stall for a position request, in steps, so that a stall ended meanwhile
+  // ends the wait too; returns early once `givesUp` says the request is cancelled or gone.
+  void WaitOutStall(const std::function<bool()>& givesUp);
+  // Position requests waiting out a stall now.
+  int Stalled() const { return stalled_.load(); }
+
   // Requests received since the last call: "1:open,IOCTL_GET_VERSION,IOCTL_GET_POSITION*40,close 2:..."
   // Runs of the same request are folded as NAME*count so a long log stays short. Only the
   // newest kLogEntries folded entries are kept; when older ones were dropped the text starts
@@ -70,6 +82,8 @@ class SimDevice {
   int nextClient_ = 1;
   std::map<int, int> clientGeneration_;  // open links and the plug generation they belong to
   std::set<uint32_t> failing_;
+  std::chrono::steady_clock::time_point stallEnd_;
+  std::atomic<int> stalled_{0};
   Answers answers_;
   // Folded entries per client, and the clients in the order their entries were added, so
   // that the oldest entry of all can be dropped first.

@@ -40,6 +40,8 @@ inline constexpr char kCalibrationMisaligned[] =
     "Calibration error.  The sensors need to be better aligned for proper calibration.  Hxmouse will use the "
     "default calibration values.";
 inline constexpr char kCalibrationDone[] = "Calibration successful.";
+inline constexpr char kCalibrationNotNeeded[] =
+    "opentrack needs no calibration.  \"Set center point\" takes where you look now as the center.";
 inline constexpr char kLookAtCenter[] = "With Hxmouse on your head look at the center of the screen and press OK.";
 inline constexpr char kCenterDone[] = "Hxmouse center point has been successfully set.";
 inline constexpr char kCenterFailed[] = "Error setting your zero position.  Please contact technical support.";

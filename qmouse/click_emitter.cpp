@@ -48,6 +48,11 @@ void ClickEmitter::Emit(int32_t command) {
   if (command == kRightDrag) Drag(MouseButton::Right, app_.dragRight, SoundEvent::DragRight, SoundEvent::DropRight);
 }
 
+void ClickEmitter::LetGo() {
+  if (app_.dragLeft.exchange(0)) input_.Button(MouseButton::Left, false);
+  if (app_.dragRight.exchange(0)) input_.Button(MouseButton::Right, false);
+}
+
 void ClickEmitter::Drag(MouseButton button, std::atomic<int32_t>& held, SoundEvent drag, SoundEvent drop) {
   const bool starting = held.load() == 0;
   PlayEventSound(starting ? drag : drop);

@@ -14,6 +14,8 @@ class ClickEmitter {
   void Emit(int32_t command);
   // The global sound, when the sound mode is "one sound for all".
   void PlayGlobalSound();
+  // Lets go of a button a drag holds down: whatever stops the cursor thread ends the drag.
+  void LetGo();
 
  private:
   void Drag(MouseButton button, std::atomic<int32_t>& held, SoundEvent drag, SoundEvent drop);

@@ -87,10 +87,14 @@ int CursorLoop::Run(CHxMouse& link) {
       continue;
     }
     EndEngagedOutput();
-    if (!link.GetFloatPosition(reading)) return FailExit(link);
+    if (!link.GetFloatPosition(reading)) {
+      if (link.Cancelled()) break;  // our owner's stop
+      return FailExit(link);
+    }
     NormalPass(reading);
   }
   EndEngagedOutput();
+  clicker_.LetGo();
   return 0;
 }
 
@@ -122,7 +126,7 @@ int CursorLoop::EngagedPass(CHxMouse& link) {
   // The fractional record, worded as the driver words its integer one: the look away needs
   // turns beyond what a word below the rest value can carry.
   HxPositionDouble reading;
-  if (!link.GetFloatPosition(reading)) return FailExit(link);
+  if (!link.GetFloatPosition(reading)) return link.Cancelled() ? 0 : FailExit(link);  // a cancel is our owner's stop
   if (CheckLookAway(reading)) return 0;
   RenderReading(engine, HxIntegerRecord(reading));
   return 0;
@@ -147,6 +151,7 @@ int CursorLoop::FailExit(CHxMouse& link) {
   // The tracker is gone or broken: let go of it now. This thread no longer runs, so the
   // next arrival must start a new one, whether or not a removal was seen.
   EndEngagedOutput();
+  clicker_.LetGo();
   app_.stopEmitter = 1;
   link.Die();
   app_.emitterRunning = 0;

@@ -1,5 +1,8 @@
 #include "qmouse/settings.h"
 
+#include "device/opentrack_pose.h"
+#include "device/tracker_choice.h"
+
 const SettingRow kSettingRows[kSettingCount] = {
     {Setting::DwellCommand, "Dwell Command", kLeftClick, false},
     {Setting::LeftCommand, "Left Command", 0, false},
@@ -43,6 +46,11 @@ const SettingRow kSettingRows[kSettingCount] = {
     {Setting::LookAway, "Look Away", 0, true},
     {Setting::LookAwayDirection, "Look Away Direction", 0, false},
     {Setting::LookAwayTime, "Look Away Time", 2000, false},
+    // Which head tracker answers (0 the tracker's driver, 1 opentrack over UDP); hxprofiler
+    // and the control panel read these too.
+    {Setting::Tracker, kTrackerValue, 0, false},
+    {Setting::TrackerPort, kTrackerPortValue, kOpentrackDefaultPort, false},
+    {Setting::TrackerNetwork, kTrackerNetworkValue, 0, true},
 };
 
 Setting SoundSetting(SoundEvent event) {

@@ -18,6 +18,7 @@ enum class Setting : int {
   ScrollSound, MenuSound, HoverSound,
   ColorReference, StartupAtBoot, Repeater, Gestures,
   LookAway, LookAwayDirection, LookAwayTime,
+  Tracker, TrackerPort, TrackerNetwork,
   Count
 };
 constexpr int kSettingCount = static_cast<int>(Setting::Count);

@@ -45,6 +45,13 @@ constexpr const char kCalibrationNoResponse[] =
     "1-800-555-0199.";
 constexpr const char kLookAtCenter[] =
     "With Quellan Mouse on your head, look at the center of the screen and press OK.";
+constexpr const char kCalibrationNotNeeded[] =
+    "opentrack needs no calibration.  Set Center takes where you look now as the middle of the screen.";
+constexpr const char kTrackerPortBusy[] =
+    "UDP port %d is in use by another program, so Quellan Mouse cannot read opentrack's head poses.  It "
+    "uses the tracker's driver instead; choose another port on the Options page, in opentrack too.";
+constexpr const char kTrackerDriver[] = "The tracker (its driver)";
+constexpr const char kTrackerOpentrack[] = "opentrack (UDP port %d)";
 constexpr const char kCenterDone[] = "Centerpoint successfully set.";
 constexpr const char kCenterFailed[] = "Error setting center point.  Please contact technical support.";
 constexpr const char* const kMousePairNames[] = {"Acceleration", "Smoothing", "Speed"};

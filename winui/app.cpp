@@ -47,17 +47,28 @@ KernelHandle StartThread(LPTHREAD_START_ROUTINE proc, void* arg, int priority) {
   return thread;
 }
 
-bool WaitDispatching(HANDLE thread, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
+void JoinThread(KernelHandle& thread, const std::function<void()>& cancel) {
+  if (!thread) return;
+  constexpr DWORD kCancelAgainMs = 20;
+  HANDLE handle = thread.Get();
+  DWORD lastCancel = GetTickCount();
+  cancel();
   for (;;) {
-    DWORD elapsed = GetTickCount() - start;
-    if (elapsed >= timeoutMs) return false;
-    DWORD r = MsgWaitForMultipleObjects(1, &thread, FALSE, timeoutMs - elapsed, QS_SENDMESSAGE);
-    if (r == WAIT_OBJECT_0) return true;
-    if (r != WAIT_OBJECT_0 + 1) return false;
-    MSG msg;  // only sent messages are dispatched by peeking; posted ones stay queued
-    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    const DWORD r = MsgWaitForMultipleObjects(1, &handle, FALSE, kCancelAgainMs, QS_SENDMESSAGE);
+    if (r == WAIT_OBJECT_0) break;
+    if (r == WAIT_OBJECT_0 + 1) {
+      MSG msg;  // only sent messages are dispatched by peeking; posted ones stay queued
+      PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    } else if (r == WAIT_FAILED) {
+      WaitForSingleObject(handle, INFINITE);  // cannot happen with a valid handle; still never leave early
+      break;
+    }
+    if (GetTickCount() - lastCancel >= kCancelAgainMs) {
+      lastCancel = GetTickCount();
+      cancel();
+    }
   }
+  thread.Reset();
 }
 
 std::string SystemErrorText(DWORD error) {
@@ -69,6 +80,25 @@ std::string SystemErrorText(DWORD error) {
   if (text) LocalFree(text);
   while (!s.empty() && (s.back() == '\n' || s.back() == '\r')) s.pop_back();
   return s;
+}
+
+UINT CloseRequestMessage() {
+  static const UINT message = RegisterWindowMessageA(kCloseRequestName);
+  return message;
+}
+
+namespace {
+BOOL CALLBACK CloseIfOpenBox(HWND w, LPARAM except) {
+  char cls[16] = {};
+  GetClassNameA(w, cls, sizeof cls);
+  const bool box = lstrcmpA(cls, "#32770") == 0 && (GetWindowLongA(w, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
+  if (box && w != reinterpret_cast<HWND>(except) && IsWindowVisible(w)) PostMessageA(w, WM_CLOSE, 0, 0);
+  return TRUE;
+}
+}  // namespace
+
+void CloseOpenBoxes(HWND except) {
+  EnumThreadWindows(GetCurrentThreadId(), CloseIfOpenBox, reinterpret_cast<LPARAM>(except));
 }
 
 }  // namespace winui

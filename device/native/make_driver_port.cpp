@@ -10,3 +10,7 @@ SimDevice& NativeTracker() {
 std::unique_ptr<DriverPort> MakeDriverPort() {
   return std::make_unique<InMemoryPort>(NativeTracker());
 }
+
+std::shared_ptr<void> HoldTrackerSource() { return nullptr; }
+bool TrackerIsOpentrack() { return false; }
+bool TrackerPortHeldElsewhere() { return false; }

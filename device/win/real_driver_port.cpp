@@ -51,8 +51,22 @@ bool RealDriverPort::FindInterface(uint32_t memberIndex, std::string& path) {
 }
 
 bool RealDriverPort::Open(const std::string& path) {
-  handle_.Reset(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  HANDLE device = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  std::lock_guard<std::mutex> lock(handleMutex_);
+  handle_.Reset(device);
   return handle_.Valid();
+}
+
+bool RealDriverPort::Close() {
+  std::lock_guard<std::mutex> lock(handleMutex_);
+  return handle_.Reset();
+}
+
+// CancelIoEx reaches the synchronous DeviceIoControl of any thread on this handle; the
+// driver completes the request as cancelled.
+void RealDriverPort::CancelRequest() {
+  std::lock_guard<std::mutex> lock(handleMutex_);
+  if (handle_) CancelIoEx(handle_.Get(), nullptr);
 }
 
 bool RealDriverPort::Request(uint32_t code, void* output, uint32_t outputSize, uint32_t* bytesReturned) {

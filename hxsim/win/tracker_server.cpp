@@ -86,6 +86,9 @@ void TrackerServer::Serve(HANDLE rawPipe) {
     } else if (request.code == simwire::kHello) {
       header.ok = device_.Plugged();
     } else {
+      // A client that went away meanwhile ends the wait: its link ends with the answer.
+      if (SimDevice::IsPositionRequest(request.code))
+        device_.WaitOutStall([rawPipe] { return !PeekNamedPipe(rawPipe, nullptr, 0, nullptr, nullptr, nullptr); });
       if (periodTicks_ && SimDevice::IsPositionRequest(request.code)) {
         int64_t now = NowTicks();
         // After a pause the schedule starts again rather than answering a burst.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "device/driver_port.h"
 #include "device/trace.h"
 #include "profiles/manager_texts.h"
 #include "profiles/win/list_view.h"
@@ -456,12 +457,15 @@ void Interface::ShowDetails() {
 
 void Interface::Launch() {
   if (!idle_) return Disengage();
-  if (!ReadSelected(mt::kSelectToLaunch, ProgramTitle().c_str(), true) || !Engage()) return;
-  if (gameProcess_) return;  // hxprofiler's game, started once
-  if (StartGame(CurrentProfile(), gameProcess_)) return;
-  Disengage();
-  gameProcess_.Reset();
-  Message(mt::kGameNotStarted, mt::kCaption, MB_OK);
+  if (!ReadSelected(mt::kSelectToLaunch, ProgramTitle().c_str(), true) || !CanEngage()) return;
+  // The game first: one that does not start never starts (and stops) the output. hxprofiler
+  // starts its game once while the window lives.
+  if (!gameProcess_ && !StartGame(CurrentProfile(), gameProcess_)) {
+    gameProcess_.Reset();
+    Message(mt::kGameNotStarted, mt::kCaption, MB_OK);
+    return;
+  }
+  Engage();
 }
 
 bool Interface::StartGame(const Profile& profile, KernelHandle& process) {
@@ -480,13 +484,16 @@ bool Interface::StartGame(const Profile& profile, KernelHandle& process) {
 }
 
 // A profile that did not read has no maps for the engine to read.
+bool Interface::CanEngage() {
+  std::string error;
+  if (CurrentProfile().Savable(&error)) return true;
+  Message((std::string(mt::kUnreadable) + "\n" + error).c_str(), mt::kCaption, MB_OK);
+  return false;
+}
+
 bool Interface::Engage() {
   if (!idle_) return true;
-  std::string error;
-  if (!CurrentProfile().Savable(&error)) {
-    Message((std::string(mt::kUnreadable) + "\n" + error).c_str(), mt::kCaption, MB_OK);
-    return false;
-  }
+  if (!CanEngage()) return false;
   idle_ = false;
   EnableControls(false);
   SetDlgItemTextA(hwnd(), IDC_MANAGER_LAUNCH, mt::kDisengage);
@@ -546,6 +553,10 @@ std::unique_ptr<TrackerLink> Interface::OpenTrackerLink(const char* handler) {
 }
 
 void Interface::OnCalibrate() {
+  if (TrackerIsOpentrack()) {  // head poses over UDP have no sensors to line up
+    Message(mt::kCalibrationNotNeeded, mt::kCaption, MB_OK);
+    return;
+  }
   const std::unique_ptr<TrackerLink> link = OpenTrackerLink("OnCalibrate");
   if (Message(mt::kAlignSensors, mt::kCaption, MB_OKCANCEL) != IDOK) return;
   const std::string title = ProgramTitle();

@@ -104,6 +104,8 @@ class Interface : public winui::Dialog {
   // its undoing; each is safe to repeat.
   bool Engage();
   void Disengage();
+  // Whether the current profile can be engaged; says why not.
+  bool CanEngage();
   EngageHost& Host() { return host_; }
   const ManagerOptions& Options() const { return options_; }
 

@@ -26,8 +26,6 @@ constexpr char kTraceStopOk[] = "Stopping thread from OnOK( )...\n";
 constexpr char kTraceStopCancel[] = "Stopping thread from OnCancel( )...\n";
 
 constexpr int kDeadZoneMax = 2000;
-// Long enough for the tracker link to open or close; a reading itself takes one sample.
-constexpr DWORD kEmitterStopMs = 3000;
 
 struct OptionControls {
   int check, change, text;
@@ -234,16 +232,16 @@ void Mapper::Close(int code, const char* trace) {
 
 void Mapper::OnDestroy() { StopEmitter(); }
 
-// The thread updates the bar with a sent message, so we keep answering those while we wait.
+// The thread updates the bar with a sent message; JoinThread keeps answering those.
 void Mapper::StopEmitter() {
   stop_ = 1;
-  if (emitter_ && winui::WaitDispatching(emitter_.Get(), kEmitterStopMs)) emitter_.Reset();
+  winui::JoinThread(emitter_, [this] { cancel_.Cancel(); });
 }
 
 DWORD WINAPI Mapper::MapperEmitter(void* param) {
   Trace(kTraceLink);
-  CHxMouse link;
   auto* dialog = static_cast<Mapper*>(param);
+  CHxMouse link(dialog ? &dialog->cancel_ : nullptr);
   HxPosition position = {kHxRestValue, kHxRestValue, kHxRestValue, kHxRestValue, kHxRestValue};
   int shown = -1;
   while (dialog && dialog->stop_ != 1) {

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "commands/command.h"
+#include "device/link_cancel.h"
 #include "profiles/mapper_rules.h"
 #include "winui/dialog.h"
 #include "winui/handles.h"
@@ -51,5 +52,6 @@ class Mapper : public winui::Dialog {
   int32_t deadZone_;
   std::atomic<int32_t> stop_{1};
   std::atomic<HWND> bar_{nullptr};  // set before the thread starts, valid until it has ended
+  LinkCancel cancel_;  // the thread's link is made with it
   KernelHandle emitter_;
 };

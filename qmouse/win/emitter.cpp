@@ -114,7 +114,7 @@ bool Win32Desktop::WindowRect(WindowId window, Rect& rect) {
 DWORD WINAPI Emitter(void* param) {
   NullWindow& window = *static_cast<NullWindow*>(param);
   Trace(texts::kTraceEmitterLink);
-  CHxMouse link;
+  CHxMouse link(&window.EmitterCancel());
   Win32Desktop desktop;
   Win32InputSink input;
   Win32SoundPlayer sounds;

@@ -194,23 +194,22 @@ void Gesture::OnDestroy() { StopEmitter(); }
 // One thread per page: a quick untick and tick must not leave an old reader beside the new.
 void Gesture::StartEmitter() {
   StopEmitter();
-  if (emitter_) return;  // the old one is stuck in the tracker; a second would only join it
+  cancel_.Rearm();
   stop_ = 0;
   emitter_ = winui::StartThread(GestureEmitter, this, THREAD_PRIORITY_NORMAL);
   if (!emitter_) stop_ = 1;
 }
 
-// The thread updates the bar with a sent message, so we keep answering those while we wait.
-// The bound covers opening and closing the tracker link; a reading takes one sample.
+// The thread updates the bar with a sent message; JoinThread keeps answering those.
 void Gesture::StopEmitter() {
   stop_ = 1;
-  if (emitter_ && winui::WaitDispatching(emitter_.Get(), 3000)) emitter_.Reset();
+  winui::JoinThread(emitter_, [this] { cancel_.Cancel(); });
 }
 
 DWORD WINAPI Gesture::GestureEmitter(void* param) {
   Gesture& page = *static_cast<Gesture*>(param);
   Trace(kTraceGestureLink);
-  CHxMouse link;
+  CHxMouse link(&page.cancel_);
   HxPosition position = {kHxRestValue, kHxRestValue, kHxRestValue, kHxRestValue, kHxRestValue};
   int shown = -1;
   while (page.stop_ != 1) {

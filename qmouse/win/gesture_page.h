@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "device/link_cancel.h"
 #include "qmouse/win/settings_page.h"
 #include "winui/handles.h"
 
@@ -39,5 +40,6 @@ class Gesture : public SettingsPage {
   std::atomic<int32_t> stop_{1};
   int32_t actionChoice_ = 0;        // the radio group as last read or written
   std::atomic<HWND> bar_{nullptr};  // set before the thread starts, valid until it has ended
+  LinkCancel cancel_;  // the thread's link is made with it
   KernelHandle emitter_;
 };

@@ -31,11 +31,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     return 1;
   }
   SetProfileMessageHandler([](const char* text, const char* caption) { MessageBoxA(nullptr, text, caption, MB_OK); });
+  bool closedBySetup = false;
   {
     NullWindow window(application);
     window.SetLastForeground(GetForegroundWindow());
     window.DoModal();
+    closedBySetup = window.CloseRequested();
   }
+  if (closedBySetup) SetProfileMessageHandler(nullptr);  // no message may hold setup up
   // The cursor thread has ended with the window: let go of what the engine holds, then of
   // the profiles.
   ShutdownProcessEngine();

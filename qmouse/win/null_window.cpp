@@ -2,10 +2,12 @@
 
 #include <dbt.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "device/hx_mouse.h"
+#include "device/tracker_choice.h"
 #include "device/trace.h"
 #include "device/win/device_events.h"
 #include "qmouse/texts.h"
@@ -27,8 +29,8 @@ constexpr UINT kManagerToFrontDelayMs = 150;
 // The cursor thread may not start a timer on our window itself; it asks through this.
 constexpr UINT kMouseMoved = WM_APP + 69;
 constexpr UINT kShowDwellAction = WM_APP + 70;
-constexpr UINT kLookedAway = WM_APP + 71;
-constexpr DWORD kJoinTimeoutMs = 2000;
+constexpr UINT kTrackerPortBusy = WM_APP + 71;
+constexpr UINT kLookedAway = WM_APP + 72;
 
 DWORD WINAPI Waiter(void* param) {
   AppState& app = *static_cast<AppState*>(param);
@@ -56,8 +58,8 @@ NullWindow::~NullWindow() {
   // Nothing the threads read may go before they do.
   app_.quitting = 1;
   app_.stopEmitter = 1;
-  if (emitterThread_) WaitForSingleObject(emitterThread_.Get(), kJoinTimeoutMs);
-  if (waiterThread_) WaitForSingleObject(waiterThread_.Get(), kJoinTimeoutMs);
+  winui::JoinThread(emitterThread_, [this] { emitterCancel_.Cancel(); });
+  winui::JoinThread(waiterThread_, [] {});  // it looks at the flag every 10 ms
 }
 
 BOOL NullWindow::OnInitDialog() {
@@ -96,6 +98,7 @@ BOOL NullWindow::OnInitDialog() {
   app_.settings.Load(store);
   app_.markedClickMode = app_.settings.Get(Setting::DwellCommand);
   trayModes_.Reload();
+  UseTracker(false);
   floater_.SetDwellAction(app_.settings.Get(Setting::DwellCommand));
 
   (void)indicators_.Create(hwnd());  // without them dwell still clicks, just unseen
@@ -107,23 +110,26 @@ BOOL NullWindow::OnInitDialog() {
 
   app_.quitting = 0;
   waiterThread_ = winui::StartThread(Waiter, &app_, THREAD_PRIORITY_NORMAL);
-  app_.emitterRunning = 1;
   StartEmitter();
   return TRUE;
 }
 
 void NullWindow::StartEmitter() {
-  // A thread that ended on a failed read may still be unwinding; it must be gone before
-  // a new one shares the flags with us.
-  if (emitterThread_) winui::WaitDispatching(emitterThread_.Get(), kJoinTimeoutMs);
+  // The old thread, told to stop by a removal or ended on a failed read, may still wait in a
+  // stalled tracker or be unwinding: it is gone before a new one shares the flags with us,
+  // and it can no longer mark the new one as not running.
+  app_.stopEmitter = 1;
+  winui::JoinThread(emitterThread_, [this] { emitterCancel_.Cancel(); });
+  app_.emitterRunning = 1;
   app_.stopEmitter = 0;
+  emitterCancel_.Rearm();
   emitterThread_ = winui::StartThread(Emitter, this, THREAD_PRIORITY_ABOVE_NORMAL);
 }
 
 void NullWindow::StopEmitter() {
   app_.stopEmitter = 1;
   Sleep(64);  // the thread's read returns within this time and it leaves its loop
-  if (emitterThread_) winui::WaitDispatching(emitterThread_.Get(), kJoinTimeoutMs);
+  winui::JoinThread(emitterThread_, [this] { emitterCancel_.Cancel(); });
 }
 
 bool NullWindow::RestartMouseTimer() {
@@ -356,12 +362,25 @@ void NullWindow::CommonTeardown() {
 void NullWindow::OnDestroy() {
   Trace(texts::kTraceOnDestroy);
   CommonTeardown();
-  // At the end of the Windows session nothing is saved.
-  if (!sessionEnding_) {
-    RegistrySettingsStore store(application_);
-    app_.settings.Save(store);
-  }
+  SaveSettings();
   tray_.Remove();
+}
+
+// The click mode marked in the tray is the one to keep, as at every road out.
+void NullWindow::SaveSettings() {
+  app_.settings.Set(Setting::DwellCommand, app_.markedClickMode.load());
+  RegistrySettingsStore store(application_);
+  app_.settings.Save(store);
+}
+
+// Setup and the uninstaller ask this way: the road of the user's Exit, without its question.
+// A question or message still open after the windows have gone (ours or the system's boxes)
+// would hold the shutdown until someone answers it, so each is closed as its Cancel does.
+void NullWindow::OnCloseRequest() {
+  if (app_.quitting.load()) return;
+  closeRequested_ = true;
+  BeginShutdown(true);
+  winui::CloseOpenBoxes(hwnd());
 }
 
 void NullWindow::OnDeviceChange(WPARAM event, LPARAM lp) {
@@ -373,7 +392,6 @@ void NullWindow::OnDeviceChange(WPARAM event, LPARAM lp) {
     app_.emitterRunning = 0;
   } else if (event == DBT_DEVICEARRIVAL) {
     if (app_.emitterRunning.load() == 0) {
-      app_.emitterRunning = 1;
       StartEmitter();
     } else {
       app_.stopEmitter = 0;
@@ -381,32 +399,66 @@ void NullWindow::OnDeviceChange(WPARAM event, LPARAM lp) {
   }
 }
 
-void NullWindow::ApplySettings() {
-  if (!ApplyPageValues(app_.settings, pageValues_)) return;
-  const bool on = pageValues_.Get(Setting::StartupAtBoot) != 0;
-  app_.settings.Set(Setting::StartupAtBoot, on ? 1 : 0);
-  const char* path = __argv && __argv[0] ? __argv[0] : "";
-  WriteStartupAtBoot(on, path, [this](const std::string& t) { ReportRunKeyError(t); });
+void NullWindow::UseTracker(bool restartEmitter) {
+  const Settings& s = app_.settings;
+  const TrackerChoice choice =
+      TrackerChoiceFrom(s.Get(Setting::Tracker), s.Get(Setting::TrackerPort), s.Get(Setting::TrackerNetwork));
+  if (restartEmitter && choice == CurrentTrackerChoice()) return;
+  SetTrackerChoice(choice);
+  trackerSource_ = HoldTrackerSource();
+  if (TrackerPortHeldElsewhere()) PostMessageA(hwnd(), kTrackerPortBusy, 0, 0);  // said once the window runs
+  if (!restartEmitter) return;
+  // The old cursor thread ends before the first reading of the other source is taken as a start.
+  app_.stopEmitter = 1;
+  winui::JoinThread(emitterThread_, [this] { emitterCancel_.Cancel(); });
+  app_.cursor.firstSample = 1;  // the other tracker's rest is elsewhere: no jump on its first reading
+  StartEmitter();
 }
 
+// Written at once: a program that runs from logon to shutdown may never reach its exit.
+// hxprofiler and the control panel read the tracker choice from the registry when they open a
+// link, so the settings are saved before qmouse switches its own source.
+void NullWindow::ApplySettings() {
+  if (ApplyPageValues(app_.settings, pageValues_)) {
+    const int32_t on = pageValues_.Get(Setting::StartupAtBoot) != 0 ? 1 : 0;
+    if (WriteStartupAtBoot(on != 0, RunCommand(), [this](const std::string& t) { ReportRunKeyError(t); })) {
+      app_.settings.Set(Setting::StartupAtBoot, on);
+    } else {  // nothing was written: the box shows what still holds
+      pageValues_.Set(Setting::StartupAtBoot, app_.settings.Get(Setting::StartupAtBoot));
+      generalPage_.ShowValues();
+    }
+  }
+  SaveSettings();
+  UseTracker(true);
+}
+
+// In the box dwell answers with left clicks in every click mode.
 void NullWindow::ReportRunKeyError(const std::string& text) {
-  ConfirmBox box;
-  box.Ask(text, ConfirmBox::kOkCancel, hwnd());
+  confirm_.Ask(text, ConfirmBox::kOkCancel, hwnd());
 }
 
 bool NullWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   result = 0;
   if (tray_.OnMessage(msg, wp, lp)) return true;
+  if (msg == winui::CloseRequestMessage()) {
+    OnCloseRequest();
+    return true;
+  }
   switch (msg) {
     case WM_DEVICECHANGE:
       OnDeviceChange(wp, lp);
       result = TRUE;
       return true;
     case WM_ENDSESSION:
+      // A cancelled shutdown leaves everything running; a real one may end the process
+      // at any moment after this returns, so the settings are saved now. The program then
+      // ends by itself too, for whoever ends a session without ending its processes.
+      if (!wp) return true;
       Trace(texts::kTraceVerifyQuit);
-      sessionEnding_ = true;
       CommonTeardown();
-      return false;  // default handling
+      SaveSettings();
+      End(IDCANCEL);
+      return true;
     case WM_DISPLAYCHANGE:
       InvalidateDesktopCache();
       KeepPanelOnAWorkArea();  // also while no tracker drives the cursor thread
@@ -420,6 +472,13 @@ bool NullWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case kMouseMoved:
       SetTimer(hwnd(), kMouseHoldTimer, 1000, nullptr);
       return true;
+    case kTrackerPortBusy: {
+      char text[256];
+      std::snprintf(text, sizeof text, texts::kTrackerPortBusy, static_cast<int>(CurrentTrackerChoice().port));
+      ConfirmBox box;
+      box.Ask(text, ConfirmBox::kOkCancel, hwnd());
+      return true;
+    }
     case kShowDwellAction:
       floater_.SetDwellAction(static_cast<int32_t>(wp));
       return true;

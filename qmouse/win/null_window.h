@@ -4,7 +4,9 @@
 #include <windows.h>
 
 #include <array>
+#include <memory>
 
+#include "device/link_cancel.h"
 #include "qmouse/app_state.h"
 #include "qmouse/cursor_loop.h"
 #include "qmouse/tray_modes.h"
@@ -33,6 +35,8 @@ class NullWindow : public winui::Dialog, public EmitterHost, public EngageHost {
   ~NullWindow() override;
 
   AppState& App() { return app_; }
+  // The cursor thread's link is made with it.
+  LinkCancel& EmitterCancel() { return emitterCancel_; }
   void SetLastForeground(HWND window) { app_.lastForeground = reinterpret_cast<WindowId>(window); }
   // Values the settings pages hand back with kApplySettings.
   Settings& PageValues() { return pageValues_; }
@@ -49,6 +53,8 @@ class NullWindow : public winui::Dialog, public EmitterHost, public EngageHost {
   // Opens the settings sheet on the live settings; only one sheet at a time.
   void OpenOptions();
   HWND SheetWindow() const { return sheet_.hwnd(); }
+  // Whether setup's close request ended the program: then nobody is there to answer.
+  bool CloseRequested() const { return closeRequested_; }
 
   // Called from the cursor thread.
   bool RestartMouseTimer() override;
@@ -82,6 +88,9 @@ class NullWindow : public winui::Dialog, public EmitterHost, public EngageHost {
  private:
   void StartEmitter();
   void StopEmitter();
+  // The head tracker of the settings: links made from now on use it, and the cursor thread
+  // starts again on it when it changed.
+  void UseTracker(bool restartEmitter);
   void CommonTeardown();
   void OnDeviceChange(WPARAM event, LPARAM lp);
   void OnExitCommand();
@@ -91,6 +100,8 @@ class NullWindow : public winui::Dialog, public EmitterHost, public EngageHost {
   void KeepPanelOnAWorkArea();
   void OnLookedAway();
   void ApplySettings();
+  void SaveSettings();
+  void OnCloseRequest();
   void ReportRunKeyError(const std::string& text);
   std::array<SettingsPage*, 5> Pages() {
     return {&generalPage_, &mousePage_, &dwellPage_, &gesturePage_, &soundsPage_};
@@ -112,11 +123,14 @@ class NullWindow : public winui::Dialog, public EmitterHost, public EngageHost {
   ConfirmBox confirm_;
   Floater floater_{*this};
   Win32Indicators indicators_;
+  LinkCancel emitterCancel_;
   KernelHandle emitterThread_, waiterThread_;
   HDEVNOTIFY deviceNotify_ = nullptr;
+  // Keeps opentrack's poses coming in (and announced) while no cursor thread holds a link.
+  std::shared_ptr<void> trackerSource_;
   RECT startWorkArea_ = {};
   BOOL snapWasOn_ = FALSE;
   int mouseTriple_[3] = {};
   int mouseSpeed_ = 0;
-  bool sessionEnding_ = false;
+  bool closeRequested_ = false;
 };

@@ -35,15 +35,22 @@ bool ReadStartupAtBoot(const ErrorReporter& report) {
   return present;
 }
 
-bool WriteStartupAtBoot(bool on, const std::string& programPath, const ErrorReporter& report) {
+// Quoted, so that a path with spaces ("Program Files") is not cut at the first one.
+std::string RunCommand() {
+  char path[MAX_PATH * 4] = {};
+  const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+  return "\"" + std::string(path, n < sizeof path ? n : 0) + "\"";
+}
+
+bool WriteStartupAtBoot(bool on, const std::string& command, const ErrorReporter& report) {
   RegKey key;
   if (!OpenRunKey(KEY_ALL_ACCESS, key, report)) return false;
   bool ok;
   if (on) {
     // With its terminating zero, so every reader gets a proper string.
     ok = Check(RegSetValueExA(key.Get(), texts::kRunValue, 0, REG_SZ,
-                              reinterpret_cast<const BYTE*>(programPath.c_str()),
-                              static_cast<DWORD>(programPath.size() + 1)),
+                              reinterpret_cast<const BYTE*>(command.c_str()),
+                              static_cast<DWORD>(command.size() + 1)),
                report);
   } else {
     ok = Check(RegDeleteValueA(key.Get(), texts::kRunValue), report);

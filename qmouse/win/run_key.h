@@ -7,6 +7,8 @@ using ErrorReporter = std::function<void(const std::string& systemText)>;
 
 // Whether the value exists. Only reads, so a user without administrator rights can ask.
 bool ReadStartupAtBoot(const ErrorReporter& report);
-// Writes the program's path (on) or deletes the value (off). Every failing step reports the
+// The program's own full path from its module, in double quotes: what the Run value holds.
+std::string RunCommand();
+// Writes `command` (on) or deletes the value (off). Every failing step reports the
 // system's text; returns success.
-bool WriteStartupAtBoot(bool on, const std::string& programPath, const ErrorReporter& report);
+bool WriteStartupAtBoot(bool on, const std::string& command, const ErrorReporter& report);

@@ -46,6 +46,9 @@
 #define IDC_PAGE_APPLY 1332
 #define IDC_PAGE_OK 1333
 #define IDC_PAGE_CANCEL 1334
+#define IDC_TRACKER 1335
+#define IDC_TRACKER_PORT 1336
+#define IDC_TRACKER_NETWORK 1337
 
 // "Options" page.
 #define IDD_PAGE_OPTIONS 140

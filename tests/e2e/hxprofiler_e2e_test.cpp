@@ -1,5 +1,6 @@
 // hxprofiler as a whole program against hxsim: one instance, the joystick button, engaged
 // output into a probe window, tracker hot-plug, never two output threads, and calibration.
+#include <winsock2.h>
 #include <windows.h>
 #include <tlhelp32.h>
 
@@ -17,6 +18,8 @@
 #include "hxsim/win/sim_client.h"
 #include "profiles/profile.h"
 #include "resources/hxprofiler/resource.h"
+#include "tests/e2e/broadcast_watch.h"
+#include "tests/e2e/pose_sender.h"
 #include "tests/e2e/game_steps.h"
 #include "tests/e2e/probe.h"
 #include "tests/e2e/program.h"
@@ -42,38 +45,6 @@ std::string Text(HWND window) {
   return text;
 }
 
-// A top-level window of the test that counts the tracker's device broadcasts, so a test
-// knows a removal or arrival has gone round.
-class BroadcastWatch {
- public:
-  BroadcastWatch() {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "hxp-broadcast-watch";
-    RegisterClassA(&wc);
-    hwnd_ = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, wc.hInstance, nullptr);
-  }
-  ~BroadcastWatch() { DestroyWindow(hwnd_); }
-  int Seen() const { return seen_.load(); }
-  // Pumps until `count` broadcasts have arrived in all.
-  bool WaitCount(int count, DWORD timeoutMs) {
-    return WaitFor([&] {
-      MSG m;
-      while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
-      return seen_.load() >= count;
-    }, timeoutMs);
-  }
-
- private:
-  static LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_DEVICECHANGE && (wp == 0x8000 || wp == 0x8004)) seen_.fetch_add(1);
-    return DefWindowProcA(w, msg, wp, lp);
-  }
-  static std::atomic<int> seen_;
-  HWND hwnd_ = nullptr;
-};
-std::atomic<int> BroadcastWatch::seen_{0};
 
 class Hxprofiler : public testing::Test {
  protected:
@@ -362,3 +333,57 @@ TEST_F(Hxprofiler, CalibrationMapsUnexpectedAnswersToTheDefaultValues) {
 }
 
 }  // namespace
+
+// qmouse and hxprofiler both on opentrack's poses: qmouse binds the port and shares the
+// newest pose; silence unplugs and the next pose plugs in again; when qmouse ends,
+// hxprofiler binds the port itself and its engaged output goes on.
+TEST_F(Hxprofiler, EngagedOnOpentrackBesideQmouseAndTakesThePortOver) {
+  constexpr int kPort = 47425;
+  _putenv("HXSIM_PIPE=");
+  RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Korvath");
+  // Dwell must not click into the windows under test while the head turns.
+  ASSERT_TRUE(ChooseOpentrack(kPort, true));
+  struct Cleanup {
+    ~Cleanup() { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Korvath"); }
+  } cleanup;
+
+  PoseSender sender(kPort);
+  const char* qmouseExe = std::getenv("QMOUSE_EXE");
+  ASSERT_NE(qmouseExe, nullptr);
+  Program qmouse;
+  ASSERT_TRUE(qmouse.Start(WindowsPath(qmouseExe)));
+  Start();
+  EXPECT_EQ(ButtonText(IDC_JOYSTICK), "Joystick not available");
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window_, IDC_JOYSTICK)));
+  Program::Press(window_, IDC_MANAGER_CALIBRATE);
+  HWND box = program_.FindDialog("opentrack needs no calibration");
+  ASSERT_NE(box, nullptr) << "Calibrate did not say that nothing is needed";
+  Program::Press(box, IDOK);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }, 5000));
+  SelectWalk();
+
+  Probe game({100, 100, 500, 400});
+  ASSERT_TRUE(game.TakeKeyboard());
+  Click(IDC_MANAGER_ENGAGE);
+  sender.SetPose({0, 0, 0, -120, 0, 0});  // RX -1200, as the simulator's turn left
+  EXPECT_TRUE(KeysAre(game, {down_})) << game.Joined();
+  sender.SetPose({0, 0, 0, 5, 0, 0});
+  EXPECT_TRUE(KeysAre(game, {down_, up_})) << game.Joined();
+
+  // Silence is an unplugged tracker: the held key is let go; the next pose holds it again.
+  sender.SetPose({0, 0, 0, -120, 0, 0});
+  EXPECT_TRUE(KeysAre(game, {down_, up_, down_})) << game.Joined();
+  sender.Pause(true);
+  EXPECT_TRUE(KeysAre(game, {down_, up_, down_, up_})) << "the silence left the key held: " << game.Joined();
+  sender.Pause(false);
+  EXPECT_TRUE(KeysAre(game, {down_, up_, down_, up_, down_})) << "output did not start again: " << game.Joined();
+  sender.SetPose({0, 0, 0, 5, 0, 0});
+  EXPECT_TRUE(KeysAre(game, {down_, up_, down_, up_, down_, up_})) << game.Joined();
+
+  qmouse.Kill();
+  sender.SetPose({0, 0, 0, -130, 0, 0});
+  EXPECT_TRUE(KeysAre(game, {down_, up_, down_, up_, down_, up_, down_}))
+      << "no poses after qmouse let go of the port: " << game.Joined();
+  Click(IDC_MANAGER_ENGAGE);
+  EXPECT_TRUE(KeysAre(game, {down_, up_, down_, up_, down_, up_, down_, up_})) << game.Joined();
+}

@@ -4,6 +4,9 @@
 
 #include <dbt.h>
 
+#include "tests/e2e/probe.h"
+#include "tests/win32/win_test_support.h"
+
 namespace {
 
 TEST_F(Qmouse, HoldsStillDuringTheSplashThenFollowsTheHead) {
@@ -112,6 +115,35 @@ TEST_F(Qmouse, FailedReadWithoutRemovalRecoversOnTheNextArrival) {
   EXPECT_TRUE(CursorAt(kCentre.x + 4, kCentre.y, 3000)) << CursorText();
 }
 
+// The tracker keeps the cursor thread waiting for ten seconds. A removal and an arrival start
+// the next cursor thread at once, and only once the old one has ended; Exit then closes at
+// once although the new one waits in the stall too.
+TEST_F(Qmouse, ACursorThreadTheTrackerStallsIsEndedAtOnce) {
+  StartQmouse();
+  WaitForHeadControl();
+  const int threads = ThreadsOf(qmouse_.Id());
+  sim_.Control("log");
+  ASSERT_TRUE(StallReaders(sim_));
+  EXPECT_EQ(sim_.Control("unplug"), "ok");
+  EXPECT_EQ(sim_.Control("plug"), "ok");
+  const DWORD plugged = GetTickCount();
+  std::string log;
+  ASSERT_TRUE(WaitFor([&] { return (log += sim_.Control("log")).find(":open") != std::string::npos; }, 5000))
+      << "no new cursor thread";
+  EXPECT_LT(GetTickCount() - plugged, 1000u) << log;
+  EXPECT_EQ(ThreadsOf(qmouse_.Id()), threads) << "the old cursor thread ended before the new began";
+  ASSERT_TRUE(StallReaders(sim_));
+
+  PostMessageA(window_, WM_COMMAND, ID_TRAY_EXIT, 0);
+  HWND box = qmouse_.FindDialog("Are you sure you wish to shut Quellan Mouse down?");
+  ASSERT_NE(box, nullptr);
+  Program::Press(box, IDOK);
+  const DWORD asked = GetTickCount();
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(window_); }, 5000));
+  EXPECT_LT(GetTickCount() - asked, 1000u) << "the main window goes at once";
+  EXPECT_EQ(qmouse_.WaitExit(5000), 0);
+}
+
 TEST_F(Qmouse, ExitFromTheTrayAsksThenSavesEverySetting) {
   HKEY key = nullptr;
   ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
@@ -170,16 +202,92 @@ TEST_F(Qmouse, CloseAsksThenEndsAndSaves) {
   EXPECT_EQ(Setting("Dwell Command"), ID_MODE_LEFTCLICK) << "saved on the way out";
 }
 
-TEST_F(Qmouse, EndOfSessionTearsDownWithoutSaving) {
-  StartQmouse();
-  WaitForHeadControl();
-  DWORD_PTR result = 0;
-  SendMessageTimeoutA(window_, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &result);
-  Pose(12, 0);
-  Sleep(500);
-  EXPECT_TRUE(CursorAt(kCentre.x, kCentre.y, 0)) << "cursor thread stopped; at " << CursorText();
-  qmouse_.Kill();  // the system ends the process after the session's end
-  EXPECT_FALSE(HasSettingsKey());
+// The session's end saves what the user chose; a shutdown that was cancelled after all leaves
+// head control, the panel and the tray menu as they were, and writes nothing.
+TEST_F(Qmouse, EndOfSessionSavesAndACancelledOneChangesNothing) {
+  const struct {
+    BOOL ending;
+    long savedMode;  // -999: nothing written
+    bool headControl;
+  } cases[] = {{TRUE, ID_MODE_NOCLICK, false}, {FALSE, -999, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.ending);
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Korvath");
+    StartQmouse();
+    WaitForHeadControl();
+    PostMessageA(window_, WM_COMMAND, ID_MODE_NOCLICK, 0);  // as the tray menu does; no dwell clicks about
+    DWORD_PTR result = 0;
+    ASSERT_NE(SendMessageTimeoutA(window_, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &result), 0);
+    EXPECT_NE(result, 0u) << "the session may end";
+    ASSERT_NE(SendMessageTimeoutA(window_, WM_ENDSESSION, c.ending, 0, SMTO_ABORTIFHUNG, 5000, &result), 0);
+    EXPECT_EQ(Setting("Dwell Command"), c.savedMode);
+    SetCursorPos(kCentre.x, kCentre.y);
+    Sleep(1200);  // the hand-held mouse's hold ends
+    Pose(12, 0);
+    EXPECT_EQ(CursorAt(kCentre.x + 60, kCentre.y, 3000), c.headControl) << CursorText();
+    if (!c.headControl) EXPECT_EQ(qmouse_.WaitExit(5000), 0) << "the process stays after its session";
+    if (c.headControl) {
+      HWND panel = qmouse_.FindDialog("Quellan Mouse ", 0);
+      EXPECT_TRUE(panel && IsWindowVisible(panel)) << "no floating panel";
+      PostMessageA(window_, NullWindowTrayMessage(), 132, WM_RBUTTONUP);  // the tray icon clicked
+      HWND menu = nullptr;
+      EXPECT_TRUE(WaitFor([&] { return (menu = OwnWindow("#32768", [](HWND w) { return IsWindowVisible(w) != FALSE; })); },
+                          5000)) << "no tray menu";
+      if (menu) PostMessageA(window_, WM_CANCELMODE, 0, 0);
+      EXPECT_EQ(Setting("Dwell Command"), -999);
+    }
+    qmouse_.Kill();  // the system ends the process after the session's end
+    Pose(0, 0);
+  }
+}
+
+// Setup asks a running qmouse to close with a broadcast message: it ends as the user's Exit
+// ends it, without a question (an open box is closed as its Cancel does, and the message a
+// profile that did not read leaves for the way out is not shown), its settings saved and the
+// dragged button let go.
+TEST_F(Qmouse, CloseRequestEndsAsExitDoesWithoutAQuestion) {
+  const struct {
+    const char* open;  // a question on screen when the request comes
+    int command;       // the tray command that opens it
+    bool damagedProfile;
+  } cases[] = {{nullptr, 0, false},
+               {"Are you sure you wish to shut Quellan Mouse down?", ID_TRAY_EXIT, false},
+               {"About Quellan Mouse...", ID_TRAY_ABOUT, false},
+               {nullptr, 0, true}};
+  const std::string folder = "C:\\Program Files\\Quellan Mouse", damaged = folder + "\\Damaged.cpf";
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.open ? c.open : c.damagedProfile ? "a damaged profile" : "no question");
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Korvath");
+    if (c.damagedProfile) {  // in the profile folder qmouse lists when it can write there
+      CreateDirectoryA("C:\\Program Files", nullptr);
+      CreateDirectoryA(folder.c_str(), nullptr);
+      HANDLE file = CreateFileA(damaged.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+      ASSERT_NE(file, INVALID_HANDLE_VALUE);
+      DWORD written = 0;
+      WriteFile(file, "damaged", 7, &written, nullptr);
+      CloseHandle(file);
+    }
+    Probe probe({200, 200, 1000, 800});
+    StartQmouse();
+    WaitForHeadControl();
+    PostMessageA(window_, WM_COMMAND, ID_MODE_DRAGLEFT, 0);
+    SetCursorPos(300, 300);
+    ASSERT_TRUE(probe.WaitEvents(1, 6000)) << "no dwell pressed the button; " << probe.Joined();
+    EXPECT_EQ(probe.Joined(), "Ldown 100,100");
+    if (c.open) {
+      PostMessageA(window_, WM_COMMAND, c.command, 0);
+      ASSERT_NE(qmouse_.FindDialog(c.open), nullptr);
+    }
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(HWND_BROADCAST, RegisterWindowMessageA("Korvath.QuellanMouse.CloseRequest"), 0, 0,
+                        SMTO_ABORTIFHUNG, 5000, &result);
+    EXPECT_EQ(qmouse_.WaitExit(10000), 0);
+    probe.Pump(300);
+    EXPECT_EQ(probe.Joined(), "Ldown 100,100 Lup 100,100") << "the dragged button is still down";
+    EXPECT_EQ(Setting("Dwell Command"), ID_MODE_DRAGLEFT) << "not saved on the way out";
+    if (qmouse_.Running()) qmouse_.Kill();  // a copy left running would spoil the next case
+    if (c.damagedProfile) DeleteFileA(damaged.c_str());
+  }
 }
 
 // The on-screen keyboard is any top-level window of its class; the panel keeps beside it, on

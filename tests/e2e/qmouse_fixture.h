@@ -87,6 +87,19 @@ class Qmouse : public testing::Test {
     }
     return nullptr;
   }
+  // The settings sheet, once it shows.
+  HWND Sheet(DWORD timeoutMs) {
+    HWND sheet = nullptr;
+    WaitFor([&] {
+      sheet = OwnWindow("#32770", [](HWND w) {
+        char caption[64] = {};
+        GetWindowTextA(w, caption, sizeof caption);
+        return lstrcmpA(caption, "Quellan Mouse Settings") == 0 && IsWindowVisible(w);
+      });
+      return sheet != nullptr;
+    }, timeoutMs);
+    return sheet;
+  }
   // Waits until head control has begun and the rest pose is primed. Head control begins
   // when the splash ends (3 s after start-up, later on a loaded machine), and the floating
   // panel is created in the same step; a few passes later the first reading has primed.

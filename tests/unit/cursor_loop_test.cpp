@@ -398,6 +398,28 @@ TEST_F(CursorLoopTest, RunEndsOnStopOrOnAFailedRead) {
   EXPECT_EQ(device.TakeLog(), "2:IOCTL_GET_FLOAD_POSITION,close");
 }
 
+// A dwell drag keeps its button down between two dwells; the cursor thread's end, stopped or
+// on a failed read, lets go of it, so no program's end leaves the button held.
+TEST_F(CursorLoopTest, EndingLetsGoOfADraggedButton) {
+  const struct {
+    std::atomic<int32_t>* drag;
+    bool readFails;
+    const char* events;
+  } cases[] = {{&app.dragLeft, false, "Lup"}, {&app.dragRight, false, "Rup"}, {&app.dragLeft, true, "Lup"},
+               {nullptr, false, ""}};
+  for (const auto& c : cases) {
+    SimDevice device;
+    if (c.readFails) ASSERT_TRUE(device.SetFailing("IOCTL_GET_FLOAD_POSITION", true));
+    CHxMouse link(std::make_unique<InMemoryPort>(device));
+    input.Clear();
+    if (c.drag) *c.drag = 1;  // pressed by the dwell before
+    app.stopEmitter = c.readFails ? 0 : 1;
+    loop.Run(link);
+    EXPECT_EQ(input.Joined(), c.events);
+    EXPECT_EQ(app.dragLeft.load() + app.dragRight.load(), 0);
+  }
+}
+
 TEST_F(CursorLoopTest, NoTrackerEndsAtOnce) {
   SimDevice device;
   device.Unplug();

@@ -2,8 +2,11 @@
 // program's variant, the request sequence of construction and destruction, log lines.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
+#include <future>
 #include <memory>
+#include <thread>
 
 #include "device/hx_mouse.h"
 #include "device/ioctl.h"
@@ -279,6 +282,77 @@ TEST(DeviceLink, UnplugKillsOpenLinksAndANewLinkReadsAfterPlug) {
   EXPECT_FALSE(before.GetPosition(p));  // a handle to the removed device stays dead
   QLink after(std::make_unique<InMemoryPort>(device));
   EXPECT_TRUE(after.GetPosition(p));
+}
+
+// A worker reads its own link back to back until told to stop, as the programs' readers do;
+// its owner stops it during a long stall by cancelling its link and waiting for it, as
+// winui::JoinThread does: the cancel again and again, since a read may begin just after one.
+TEST(DeviceLink, OwnersCancelEndsAReadTheTrackerStalls) {
+  using Clock = std::chrono::steady_clock;
+  struct Case {
+    const char* name;
+    bool floatReads;
+    bool stallBeforeStart;  // else the stall begins while the worker reads
+  } cases[] = {
+      {"integer reads, stalled while reading", false, false},
+      {"fractional reads, stalled while reading", true, false},
+      {"integer reads, stalled from the first read", false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SimDevice device;
+    LinkCancel cancel;
+    std::atomic<bool> stop{false};
+    std::atomic<int> reads{0};
+    if (c.stallBeforeStart) device.Stall(10000);
+    auto worker = std::async(std::launch::async, [&] {
+      QLink link(std::make_unique<InMemoryPort>(device), &cancel);
+      while (!stop) {
+        HxPosition p;
+        HxPositionDouble d;
+        if (!(c.floatReads ? link.GetFloatPosition(d) : link.GetPosition(p))) return link.Cancelled();
+        ++reads;
+      }
+      return false;
+    });
+    if (!c.stallBeforeStart) {
+      while (reads < 3) std::this_thread::yield();
+      device.Stall(10000);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));  // let the worker block in the stall
+    const auto start = Clock::now();
+    stop = true;
+    do cancel.Cancel();
+    while (worker.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready);
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(1));
+    EXPECT_TRUE(worker.get()) << "the read failed because it was cancelled";
+    // The link's own teardown was not cut short, and its reads ended in the stall.
+    const std::string log = device.TakeLog();
+    EXPECT_NE(log.find("IOCTL_STOP_COLLECTION,close"), std::string::npos) << log;
+  }
+}
+
+// The page keeps one link for every reader it starts: cancelled reads fail at once without a
+// request, and a rearmed link reads again.
+TEST(DeviceLink, CancelledLinkFailsReadsUntilRearmed) {
+  SimDevice device;
+  LinkCancel cancel;
+  CLink link(std::make_unique<InMemoryPort>(device), &cancel);
+  TraceCapture trace;
+  HxPositionDouble d;
+  HxPosition p;
+  ASSERT_TRUE(link.GetFloatPosition(d));
+  device.TakeLog();
+  cancel.Cancel();
+  EXPECT_FALSE(link.GetFloatPosition(d));
+  EXPECT_FALSE(link.GetPosition(p));
+  EXPECT_TRUE(link.Cancelled());
+  EXPECT_EQ(link.GetHardwareStatus(), 1) << "only reads are refused";
+  EXPECT_EQ(device.TakeLog(), "1:IOCTL_GET_HARDWARE_STATUS");
+  cancel.Rearm();
+  EXPECT_TRUE(link.GetFloatPosition(d));
+  EXPECT_FALSE(link.Cancelled());
+  EXPECT_TRUE(trace.Lines().empty()) << "a cancel is no tracker failure";
 }
 
 }  // namespace

@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
+#include <future>
+#include <thread>
 #include <string>
 #include <vector>
 
 #include "device/hx_position.h"
 #include "device/ioctl.h"
 #include "hxsim/control.h"
+#include "hxsim/in_memory_port.h"
 
 namespace {
 
@@ -54,6 +58,10 @@ TEST(SimControlTest, MalformedLinesAnswerErrorAndChangeNothing) {
       {"pass ioctl_set_zero", "error unknown request 'ioctl_set_zero'"},
       {"fail IOCTL_SET_ZERO IOCTL_GET_POSITION", "error fail needs a request name"},
       {"log all", "error log takes no arguments"},
+      {"stall", "error stall needs MS (milliseconds)"},
+      {"stall -5", "error stall needs MS (milliseconds)"},
+      {"stall 10 s", "error stall needs MS (milliseconds)"},
+      {"stalled 2", "error stalled takes no arguments"},
       {"quit now", "error quit takes no arguments"},
   };
   SimDevice device;
@@ -182,6 +190,45 @@ TEST(SimControlTest, FormatsDoublesSoTheyReadBackExactly) {
     EXPECT_LE(text.size(), 24u) << text;
   }
   EXPECT_EQ(SimControl::FormatDouble(250), "250");
+}
+
+// A stall holds the position requests only, until it is over or ended; `stalled` counts the
+// requests waiting in it.
+TEST(SimControlTest, StallHoldsPositionReadsUntilOverOrEnded) {
+  using Clock = std::chrono::steady_clock;
+  SimDevice device;
+  SimControl control(device);
+  bool quit = false;
+  InMemoryPort port(device);
+  ASSERT_TRUE(port.Open("a"));
+  uint8_t out[64];
+  uint32_t bytes = 0;
+
+  EXPECT_EQ(control.Execute("stall 300", &quit), "ok");
+  auto start = Clock::now();
+  EXPECT_TRUE(port.Request(hx::IOCTL_GET_HARDWARE_STATUS, out, sizeof out, &bytes));
+  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(250)) << "other requests are not stalled";
+  EXPECT_TRUE(port.Request(hx::IOCTL_GET_POSITION, out, sizeof out, &bytes));
+  EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(300));
+  start = Clock::now();
+  EXPECT_TRUE(port.Request(hx::IOCTL_GET_FLOAD_POSITION, out, sizeof out, &bytes));
+  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(250)) << "the stall is over";
+
+  EXPECT_EQ(control.Execute("stall 60000", &quit), "ok");
+  EXPECT_EQ(control.Execute("stalled", &quit), "ok 0");
+  start = Clock::now();
+  auto waiting = std::async(std::launch::async, [&] {
+    uint8_t record[64];
+    uint32_t n = 0;
+    return port.Request(hx::IOCTL_GET_POSITION, record, sizeof record, &n);
+  });
+  while (control.Execute("stalled", &quit) != "ok 1" && Clock::now() - start < std::chrono::seconds(5))
+    std::this_thread::yield();
+  EXPECT_EQ(control.Execute("stalled", &quit), "ok 1");
+  EXPECT_EQ(control.Execute("stall 0", &quit), "ok");
+  EXPECT_TRUE(waiting.get());
+  EXPECT_LT(Clock::now() - start, std::chrono::seconds(5)) << "stall 0 ends a waiting request's stall";
+  EXPECT_EQ(control.Execute("stalled", &quit), "ok 0");
 }
 
 }  // namespace

@@ -23,6 +23,7 @@ TEST(Settings, FirstRunDefaults) {
       {Setting::XStabilizer, 10},     {Setting::YStabilizer, 10}, {Setting::XAccel, 30},
       {Setting::YAccel, 30},          {Setting::SoundMode, 0},    {Setting::ColorReference, 255},
       {Setting::Gestures, 0},         {Setting::Repeater, 0},     {Setting::StartupAtBoot, 0},
+      {Setting::Tracker, 0},          {Setting::TrackerPort, 4242}, {Setting::TrackerNetwork, 0},
       {Setting::LeftPoint, 100},      {Setting::BackPoint, 100},  {Setting::LeftCommand, 0},
   };
   for (const Case& c : cases) EXPECT_EQ(s.Get(c.id), c.value) << kSettingRows[static_cast<int>(c.id)].name;
@@ -41,7 +42,7 @@ TEST(Settings, SavesEveryValueInOrder) {
       "Double Left Click Sound", "Double Right Click Sound", "Drag Left Sound", "Drag Right Sound",
       "Drop Left Sound", "Drop Right Sound", "Scroll Sound", "Menu Sound", "Hover Sound",
       "Color Reference", "Startup at boot", "Repeater", "Gestures", "Look Away", "Look Away Direction",
-      "Look Away Time"};
+      "Look Away Time", "Tracker", "Tracker Port", "Accept Network Poses"};
   EXPECT_EQ(store.WriteOrder(), expected);
   // Every row names its own value: a row pointing at another id would save one value twice.
   std::set<int> ids;

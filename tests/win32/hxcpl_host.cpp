@@ -1,6 +1,8 @@
 // hxcpl under Wine, built in both bitnesses. This program plays the game-controller control
 // panel: it registers the DLL, creates the class through COM, asks for the sheet and page
 // records and builds the property sheet from them, while hxsim moves the head.
+#include "tests/e2e/pose_sender.h"  // (first: the sockets API before <windows.h>)
+
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
@@ -21,6 +23,7 @@
 #include "hxcpl/game_controller_sheet.h"
 #include "hxsim/win/sim_client.h"
 #include "tests/e2e/screenshot.h"
+#include "tests/win32/win_test_support.h"
 
 namespace {
 
@@ -364,6 +367,95 @@ TEST_F(HxcplHost, BarsFollowTheHeadAndTheDllUnloadsOnceAllIsClosed) {
   for (const auto& [line, count] : traces) EXPECT_EQ(Traced(line), count) << line;
   EXPECT_GE(Traced("DummyDlgProc( ) running.\n"), 2);
   EXPECT_GE(Traced("DllCanUnloadNow( ).\n"), 2);
+}
+
+// The control panel's test page on opentrack's poses, chosen in qmouse's settings: the bars
+// follow the datagrams, and closing lets the DLL go (the pose receiver's threads ended too).
+TEST_F(HxcplHost, BarsFollowOpentracksPosesAndTheDllStillUnloads) {
+  constexpr int kPort = 47427;
+  _putenv("HXSIM_PIPE=");
+  ASSERT_TRUE(ChooseOpentrack(kPort, false));
+  struct Cleanup {
+    ~Cleanup() { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Korvath"); }
+  } cleanup;
+  {
+    PoseSender sender(kPort);
+    Create();
+    OpenSheet();
+    // x -5 cm (right), y 2, z 10 (back), yaw 20, pitch -10: X 100, Y 40, Z 200, RX 200, RY -100.
+    sender.SetPose({-5, 2, 10, 20, -10, 0});
+    EXPECT_TRUE(WaitUntil([&] { return ReadBars(Page(0)) == Bars{100, 40, 200, 200, 100}; }));
+    sender.SetPose({0, 0, 0, -30, 5, 0});
+    EXPECT_TRUE(WaitUntil([&] { return ReadBars(Page(0)) == Bars{0, 0, 0, -300, -50}; }));
+    CloseSheet();
+  }
+  sheet_->Release();
+  sheet_ = nullptr;
+  EXPECT_EQ(CallExport("DllCanUnloadNow"), S_OK);
+  EXPECT_TRUE(Unloaded());
+}
+
+// The tracker keeps the page's reader waiting for ten seconds: the page ends it at once when
+// the sheet closes, also after the host released the sheet object first.
+TEST_F(HxcplHost, AReaderTheTrackerStallsEndsAtOnceWithThePage) {
+  for (const bool releasedFirst : {false, true}) {
+    SCOPED_TRACE(releasedFirst ? "sheet object released first" : "sheet object held");
+    ClearTraces();
+    const int idle = ThreadsOfThisProcess();
+    Create();
+    OpenSheet();
+    ASSERT_TRUE(StallReaders(sim_));
+    if (releasedFirst) {
+      sheet_->Release();
+      sheet_ = nullptr;
+    }
+    EXPECT_LT(MillisecondsFor([&] { CloseSheet(); }), 1000u);
+    EXPECT_EQ(ThreadsOfThisProcess(), idle);
+    EXPECT_EQ(Traced(kKilled) + Traced(kKilledInside), 1);
+    EXPECT_EQ(Traced("GetPositionDouble( ) failure.\n"), 0) << "a stop is no tracker failure";
+    Control("stall 0");
+    if (sheet_) sheet_->Release();
+    sheet_ = nullptr;
+    EXPECT_TRUE(Unloaded());
+  }
+}
+
+// Whatever the host still holds keeps the DLL loaded: open pages after the sheet object was
+// released (they go on working), or the class factory. Once let go, the DLL unloads.
+TEST_F(HxcplHost, PagesAndTheFactoryKeepTheDllLoadedUntilLetGo) {
+  ASSERT_TRUE(Unloaded());
+  {
+    SCOPED_TRACE("pages open after the sheet object's release");
+    Create();
+    OpenSheet();
+    sheet_->Release();
+    sheet_ = nullptr;
+    EXPECT_EQ(CallExport("DllCanUnloadNow"), S_FALSE);
+    EXPECT_FALSE(Unloaded());
+    Control("pose 10 20 30 40 50");
+    EXPECT_TRUE(WaitUntil([&] { return ReadBars(Page(0)) == Bars{10, 20, 30, 40, -50}; }));
+    SendMessageA(sheetWindow_, PSM_SETCURSEL, 1, 0);  // the other page's window is made now
+    EXPECT_TRUE(IsWindowVisible(Page(1)));
+    CloseSheet();
+    EXPECT_EQ(Traced("CShellExtension::~CShellExtension( ).\n"), 1);
+    EXPECT_EQ(Traced("CExternalDialog::~CExternalDialog( ).\n"), 2) << "the pages went with their windows";
+    EXPECT_TRUE(Unloaded());
+  }
+  {
+    SCOPED_TRACE("class factory held");
+    IClassFactory* factory = nullptr;
+    ASSERT_EQ(CoGetClassObject(kClass, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+                               reinterpret_cast<void**>(&factory)),
+              S_OK);
+    EXPECT_EQ(CallExport("DllCanUnloadNow"), S_FALSE);
+    EXPECT_FALSE(Unloaded());
+    ASSERT_EQ(factory->CreateInstance(nullptr, IID_IDIGameCntrlPropSheet, reinterpret_cast<void**>(&sheet_)), S_OK);
+    sheet_->Release();
+    sheet_ = nullptr;
+    EXPECT_FALSE(Unloaded());
+    factory->Release();
+    EXPECT_TRUE(Unloaded());
+  }
 }
 
 TEST_F(HxcplHost, NoTrackerShowsTheMessageAndTheBarsStayStill) {

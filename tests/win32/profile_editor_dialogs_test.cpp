@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "device/trace.h"
@@ -644,6 +645,34 @@ TEST_F(CommandOptionsBar, AReadingEqualToTheDeadZoneShowsUnderTheThumb) {
       Shoot(dialog.hwnd(), "command_options_indicator");
     }
     Click(dialog.hwnd(), IDCANCEL);
+  }
+}
+
+// The tracker keeps the bar's reader waiting for ten seconds: OK, Cancel and the dialog's end
+// without either all end the reader at once, and the dialog goes at once.
+TEST_F(CommandOptionsBar, AReaderTheTrackerStallsEndsWithTheDialogAtOnce) {
+  const struct {
+    const char* what;
+    int button;  // 0: the dialog object goes while its window is open
+  } rows[] = {{"OK", IDOK}, {"Cancel", IDCANCEL}, {"destroyed", 0}};
+  SCOPED_TRACE("stalled");  // gtest's first trace on a thread starts a thread of its own
+  const int idle = ThreadsOfThisProcess();
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    auto dialog = std::make_unique<Mapper>(*working.Map(2), 2, 0, MapperChecks{}, 1000);
+    ASSERT_TRUE(dialog->Create());
+    HWND window = dialog->hwnd();
+    ASSERT_TRUE(StallReaders(sim_));
+    EXPECT_LT(MillisecondsFor([&] {
+                if (row.button)
+                  Click(window, row.button);
+                else
+                  dialog.reset();
+              }),
+              1000u);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(ThreadsOfThisProcess(), idle);
+    ASSERT_EQ(sim_.Control("stall 0"), "ok");
   }
 }
 

@@ -61,13 +61,7 @@ class GesturePage : public testing::Test {
     ASSERT_EQ(sim_.Control("pose " + std::to_string(x) + " 0 " + std::to_string(z) + " 0 0"), "ok");
     Readings();
   }
-  int Readings() {
-    const std::string log = sim_.Control("log"), name = "IOCTL_GET_POSITION";
-    int total = 0;
-    for (size_t p = log.find(name); p != std::string::npos; p = log.find(name, p + 1))
-      total += log[p + name.size()] == '*' ? std::atoi(log.c_str() + p + name.size() + 1) : 1;
-    return total;
-  }
+  int Readings() { return PositionReads(sim_); }
   // '1' for each enabled control, in the order given.
   std::string Enabled(std::initializer_list<int> ids) {
     std::string s;
@@ -121,6 +115,32 @@ TEST_F(GesturePage, OneReaderPerPageWhateverTheClicksAndNoneAfterClosing) {
   EXPECT_EQ(ThreadsOfThisProcess(), idle + 1);
   sheet_.Destroy();
   EXPECT_EQ(ThreadsOfThisProcess(), idle);
+}
+
+// The tracker keeps the reader waiting for ten seconds: a new tick and closing the sheet both
+// end that reader at once, and never leave a second one beside it.
+TEST_F(GesturePage, AReaderTheTrackerStallsIsEndedAtOnce) {
+  const struct {
+    const char* what;
+    std::function<void()> act;
+    int readers;  // threads of ours afterwards
+  } rows[] = {
+      {"untick and tick", [&] { Click(IDC_GESTURE_ENABLE); Click(IDC_GESTURE_ENABLE); }, 1},
+      {"sheet closed", [&] { sheet_.Destroy(); }, 0},
+  };
+  Open(false);
+  SCOPED_TRACE("stalled");  // gtest's first trace on a thread starts a thread of its own
+  const int idle = ThreadsOfThisProcess();
+  Click(IDC_GESTURE_ENABLE);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    ASSERT_TRUE(PumpUntil([&] { return Readings() >= 2; }, 3000));
+    ASSERT_TRUE(StallReaders(sim_));
+    EXPECT_LT(MillisecondsFor(row.act), 1000u);
+    EXPECT_EQ(ThreadsOfThisProcess(), idle + row.readers);
+    ASSERT_EQ(sim_.Control("stall 0"), "ok");
+  }
+  EXPECT_EQ(page_.hwnd(), nullptr);
 }
 
 TEST_F(GesturePage, CheckBoxAndTypeEnableTheControlsAndListsTellTheMainWindow) {

@@ -72,7 +72,7 @@ TEST(RunKey, WriteReadAndDelete) {
   EXPECT_EQ(RegQueryValueExA(key, texts::kRunValue, nullptr, &type, reinterpret_cast<BYTE*>(path), &size), ERROR_SUCCESS);
   RegCloseKey(key);
   EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
-  EXPECT_STREQ(path, "qmouse.exe");  // the path as the program was started, relative or not
+  EXPECT_STREQ(path, "qmouse.exe");  // as given, with its terminating zero
   EXPECT_EQ(size, sizeof "qmouse.exe");
   EXPECT_TRUE(errors.empty());
 

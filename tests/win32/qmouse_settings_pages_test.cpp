@@ -316,6 +316,41 @@ TEST_F(SettingsPages, OddStoredValuesShowHarmlesslyAndStayUntilChanged) {
   for (auto [value, stored] : odd) EXPECT_EQ(live_.Get(value), stored);
 }
 
+TEST_F(SettingsPages, HeadTrackerChoiceShowsItsPortAndStoresOnlyWholePorts) {
+  live_.Set(Setting::TrackerPort, 70000);  // odd stored port: shown as the default
+  Open();
+  EXPECT_EQ(Send(kOptions, IDC_TRACKER, CB_GETCURSEL), 0);
+  EXPECT_FALSE(IsWindowEnabled(Item(kOptions, IDC_TRACKER_PORT))) << "the driver has no port";
+  EXPECT_EQ(Text(kOptions, IDC_TRACKER_PORT), "4242");
+  EXPECT_FALSE(ApplyEnabled(kOptions));
+
+  Choose(kOptions, IDC_TRACKER, 1);
+  EXPECT_EQ(pageValues_.Get(Setting::Tracker), 1);
+  EXPECT_TRUE(IsWindowEnabled(Item(kOptions, IDC_TRACKER_PORT)));
+  EXPECT_TRUE(IsWindowEnabled(Item(kOptions, IDC_TRACKER_NETWORK)));
+  char item[64] = {};
+  Send(kOptions, IDC_TRACKER, CB_GETLBTEXT, 1, reinterpret_cast<LPARAM>(item));
+  EXPECT_STREQ(item, "opentrack (UDP port 4242)");
+
+  struct Typed {
+    const char* text;
+    int32_t stored;
+  } typed[] = {{"5005", 5005}, {"0", 5005}, {"", 5005}, {"65536", 5005}, {"65535", 65535}, {"4242", 4242}};
+  for (const Typed& t : typed) {
+    SetDlgItemTextA(pages_[kOptions]->hwnd(), IDC_TRACKER_PORT, t.text);  // sends EN_CHANGE
+    EXPECT_EQ(pageValues_.Get(Setting::TrackerPort), t.stored) << '"' << t.text << '"';
+  }
+  SetDlgItemTextA(pages_[kOptions]->hwnd(), IDC_TRACKER_PORT, "4343");
+  Send(kOptions, IDC_TRACKER, CB_GETLBTEXT, 1, reinterpret_cast<LPARAM>(item));
+  EXPECT_STREQ(item, "opentrack (UDP port 4343)") << "the list follows the port";
+  Click(kOptions, IDC_TRACKER_NETWORK);
+  EXPECT_EQ(pageValues_.Get(Setting::TrackerNetwork), 1);
+  Click(kOptions, IDC_PAGE_APPLY);
+  EXPECT_EQ(live_.Get(Setting::Tracker), 1);
+  EXPECT_EQ(live_.Get(Setting::TrackerPort), 4343);
+  EXPECT_EQ(live_.Get(Setting::TrackerNetwork), 1);
+}
+
 // The tracker actions against the simulator. A second thread answers each question box in
 // turn and cancels any it did not expect, so a wrong path fails rather than hangs.
 class TrackerActions : public SettingsPages {
