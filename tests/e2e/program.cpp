@@ -31,7 +31,10 @@ BOOL CALLBACK TopLevel(HWND w, LPARAM lp) {
   GetWindowThreadProcessId(w, &pid);
   char cls[64] = {};
   GetClassNameA(w, cls, sizeof cls);
-  if (pid != s.process || std::string(cls) != "#32770") return TRUE;
+  // A dialog exists, caption and all, before its controls and its WM_INITDIALOG; it is shown
+  // only once that has run. Until then a test's clicks and texts would go nowhere or be
+  // overwritten, and a user could not see it anyway.
+  if (pid != s.process || std::string(cls) != "#32770" || !IsWindowVisible(w)) return TRUE;
   if (s.text.empty() || TextContains(w, s.text)) {
     s.found = w;
     return FALSE;

@@ -10,9 +10,9 @@
 class Program {
  public:
   ~Program();
-  // Starts `exe` (environment inherited) and waits, bounded, for its first top-level dialog.
+  // Starts `exe` (environment inherited) and waits, bounded, for its first shown dialog.
   [[nodiscard]] bool Start(const std::string& exe, DWORD waitForWindowMs = 10000);
-  // A top-level dialog of this process whose static text or caption contains `text`
+  // A shown top-level dialog of this process whose static text or caption contains `text`
   // ("" for any), waiting up to `timeoutMs`.
   HWND FindDialog(const std::string& text, DWORD timeoutMs = 5000) const;
   // Presses a button of a dialog as its command, the way a click ends up: Press posts it (for
