@@ -66,8 +66,17 @@ inline void CheckTrackerButton(Program& program, SimProcess& sim, HWND manager, 
     HWND result = program.FindDialog(c.message);
     ASSERT_NE(result, nullptr) << c.message;
     Program::Press(result, IDOK);
-    ASSERT_TRUE(WaitFor([&] { return program.FindDialog(c.message, 0) == nullptr; }, 5000));
-    const std::string log = sim.Control("log");
+    // The handler goes on once its box is answered (it then asks the tracker to save or restore):
+    // wait for the box to be destroyed and for the manager to answer again, i.e. the handler has
+    // returned, gathering the tracker's log until the expected request is in it.
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(result); }, 5000));
+    DWORD_PTR answer = 0;
+    ASSERT_NE(SendMessageTimeoutA(manager, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer), 0u);
+    std::string log;
+    WaitFor([&] {
+      log += sim.Control("log");
+      return !*c.request || log.find(c.request) != std::string::npos;
+    }, 5000);
     EXPECT_NE(log.find(asked), std::string::npos) << log;
     for (const TrackerCase& other : cases)
       if (*other.request)
