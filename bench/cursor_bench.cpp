@@ -47,6 +47,7 @@ class QuietHost : public EmitterHost {
   void MovePanel(Point) override {}
   void SetDwellAction(int32_t) override {}
   void HidePanel() override {}
+  void LookedAway() override {}
 };
 
 // Indicators that only compute, as the real ones do before they paint.
