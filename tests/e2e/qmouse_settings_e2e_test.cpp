@@ -141,7 +141,9 @@ TEST_F(QmouseSettings, ApplyAndOkWriteTheRegistryAtOnce) {
     ASSERT_NE(page, nullptr);
     SetCheck(page, IDC_REPEAT_CLICKS, c.repeat);
     Program::Click(page, c.button);
-    if (c.button == IDC_PAGE_OK) ASSERT_TRUE(WaitFor([&] { return !IsWindow(sheet_); }, 3000)) << "OK left the sheet open";
+    if (c.button == IDC_PAGE_OK) {
+      ASSERT_TRUE(WaitFor([&] { return !IsWindow(sheet_); }, 3000)) << "OK left the sheet open";
+    }
     EXPECT_EQ(Setting("Repeater"), c.repeat ? 1 : 0);
     EXPECT_EQ(Setting("Dwell Zone"), 25) << "every setting is written";
   }
