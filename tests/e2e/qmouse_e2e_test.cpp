@@ -131,7 +131,9 @@ TEST_F(Qmouse, ACursorThreadTheTrackerStallsIsEndedAtOnce) {
   ASSERT_TRUE(WaitFor([&] { return (log += sim_.Control("log")).find(":open") != std::string::npos; }, 5000))
       << "no new cursor thread";
   EXPECT_LT(GetTickCount() - plugged, 1000u) << log;
-  EXPECT_EQ(ThreadsOf(qmouse_.Id()), threads) << "the old cursor thread ended before the new began";
+  // Not more than before: a second cursor thread would add one; a thread of Wine's counted at
+  // the start may have ended since (seen once under load as 3 of 4).
+  EXPECT_LE(ThreadsOf(qmouse_.Id()), threads) << "the old cursor thread ended before the new began";
   ASSERT_TRUE(StallReaders(sim_));
 
   PostMessageA(window_, WM_COMMAND, ID_TRAY_EXIT, 0);
