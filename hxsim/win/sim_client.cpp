@@ -8,6 +8,8 @@ namespace {
 
 constexpr DWORD kStartTimeoutMs = 10000;
 constexpr DWORD kConnectTimeoutMs = 5000;
+// Longer than any request takes, a stall of the simulator's readings included.
+constexpr DWORD kAnswerTimeoutMs = 30000;
 
 std::string ControlPath(const std::string& pipe) { return "\\\\.\\pipe\\" + pipe + "-control"; }
 
@@ -78,27 +80,48 @@ bool SimProcess::Start(const Options& options) {
   return false;
 }
 
+namespace {
+
+// One read or write on the control pipe, given up after the deadline: a simulator that stopped
+// answering must fail the caller's check, never hang it.
+bool Transfer(HANDLE pipe, bool write, char* data, DWORD size, DWORD& done, ULONGLONG deadline) {
+  KernelHandle event(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  if (!event) return false;
+  OVERLAPPED o = {};
+  o.hEvent = event.Get();
+  const BOOL started = write ? WriteFile(pipe, data, size, nullptr, &o) : ReadFile(pipe, data, size, nullptr, &o);
+  if (!started && GetLastError() != ERROR_IO_PENDING) return false;
+  const ULONGLONG now = GetTickCount64();
+  const DWORD left = now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
+  if (WaitForSingleObject(o.hEvent, left) != WAIT_OBJECT_0) CancelIoEx(pipe, &o);
+  return GetOverlappedResult(pipe, &o, &done, TRUE) && (write ? done == size : done > 0);
+}
+
+}  // namespace
+
 std::string SimProcess::Control(const std::string& line) {
   const std::string path = ControlPath(pipe_);
   const ULONGLONG deadline = GetTickCount64() + kConnectTimeoutMs;
   KernelHandle pipe;
   for (;;) {
-    pipe.Reset(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    pipe.Reset(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                           FILE_FLAG_OVERLAPPED, nullptr));
     if (pipe) break;
     ULONGLONG now = GetTickCount64();
     // Busy: every instance is taken for a moment; anything else means no simulator.
     if (GetLastError() != ERROR_PIPE_BUSY || now >= deadline) return "error no simulator";
     WaitNamedPipeA(path.c_str(), static_cast<DWORD>(deadline - now));
   }
+  const ULONGLONG answerBy = GetTickCount64() + kAnswerTimeoutMs;
   std::string request = line + "\n";
   DWORD written = 0;
-  if (!WriteFile(pipe.Get(), request.data(), static_cast<DWORD>(request.size()), &written, nullptr))
+  if (!Transfer(pipe.Get(), true, request.data(), static_cast<DWORD>(request.size()), written, answerBy))
     return "error no simulator";
   std::string reply;
   char chunk[512];
   DWORD read = 0;
   while (reply.find('\n') == std::string::npos) {
-    if (!ReadFile(pipe.Get(), chunk, sizeof chunk, &read, nullptr) || read == 0) return "error no simulator";
+    if (!Transfer(pipe.Get(), false, chunk, sizeof chunk, read, answerBy)) return "error no answer";
     reply.append(chunk, read);
   }
   reply.erase(reply.find('\n'));

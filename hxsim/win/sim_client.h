@@ -29,7 +29,8 @@ class SimProcess {
   // its control pipe answers.
   [[nodiscard]] bool Start(const Options& options);
   // One control request; the reply line without its newline ("ok ...", "error ..."), or
-  // "error no simulator" when the control pipe cannot be reached.
+  // "error no simulator" when the control pipe cannot be reached, "error no answer" when the
+  // simulator took the request but did not answer within 30 s.
   std::string Control(const std::string& line);
   // Asks the simulator to quit and waits for it; kills it when it does not go in time.
   // Returns whether it exited on its own with code 0.

@@ -1,5 +1,6 @@
 #include "tests/e2e/program.h"
 
+#include <cstdio>
 #include <vector>
 
 namespace {
@@ -81,10 +82,18 @@ void Program::Press(HWND dialog, int buttonId) {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(button));
 }
 
-void Program::Click(HWND dialog, int buttonId) {
+bool Program::Click(HWND dialog, int buttonId) {
   HWND button = GetDlgItem(dialog, buttonId);
-  if (!button || IsWindowEnabled(button))
-    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+  if (button && !IsWindowEnabled(button)) return true;
+  // A button that opens a box of its own returns only when the box is answered: bounded, so a
+  // box nobody expected fails the test instead of hanging it.
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutA(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(button),
+                           SMTO_NORMAL, 30000, &result)) {
+    std::fprintf(stderr, "button %d was not handled within 30 s (a box waiting for an answer?)\n", buttonId);
+    return false;
+  }
+  return true;
 }
 
 long Program::WaitExit(DWORD timeoutMs) {

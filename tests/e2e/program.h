@@ -19,9 +19,10 @@ class Program {
   // buttons that open a modal dialog), Click sends it and returns when it has been handled.
   // BM_CLICK would also focus the button, and under Wine that moves the X focus to the dialog
   // even while another program's window is in front, handing the foreground (and the keys
-  // under test) to the desktop. A disabled button does nothing, as for a real click.
+  // under test) to the desktop. A disabled button does nothing, as for a real click. Click
+  // gives up after 30 s (false, said on stderr) rather than hang on a box nobody answers.
   static void Press(HWND dialog, int buttonId);
-  static void Click(HWND dialog, int buttonId);
+  static bool Click(HWND dialog, int buttonId);
   // Waits for the process to end; its exit code, or -1 on time-out.
   long WaitExit(DWORD timeoutMs);
   bool Running() const;
