@@ -92,12 +92,12 @@ TEST_F(Qmouse, OtherDevicesComingAndGoingLeaveHeadControlAlone) {
 TEST_F(Qmouse, NoTrackerAtStartWaitsForAnArrival) {
   EXPECT_EQ(sim_.Control("unplug"), "ok");
   StartQmouse();
-  WaitForHeadControl();
+  WaitForHeadControl(false);
   EXPECT_TRUE(qmouse_.Running());
   SetCursorPos(300, 300);
   EXPECT_EQ(sim_.Control("plug"), "ok");
   ASSERT_TRUE(CursorAt(kCentre.x, kCentre.y, 3000)) << "started on arrival; at " << CursorText();
-  Sleep(300);  // the new thread centres first, then takes its first reading as the reference
+  ASSERT_TRUE(ReadingsTaken(2));  // the new thread centres first, then takes its first reading as the reference
   Pose(4, 0);
   EXPECT_TRUE(CursorAt(kCentre.x + 4, kCentre.y, 3000)) << CursorText();
 }

@@ -103,12 +103,29 @@ class Qmouse : public testing::Test {
   // Waits until head control has begun and the rest pose is primed. Head control begins
   // when the splash ends (3 s after start-up, later on a loaded machine), and the floating
   // panel is created in the same step; a few passes later the first reading has primed.
-  void WaitForHeadControl() {
+  // `fromTheSimulator` false: the cursor thread reads another source, or no tracker is there.
+  void WaitForHeadControl(bool fromTheSimulator = true) {
     std::this_thread::sleep_until(started_ + std::chrono::milliseconds(3000));
     HWND panel = qmouse_.FindDialog("Quellan Mouse ", 20000);
     ASSERT_NE(panel, nullptr) << "no floating panel: head control never began";
     ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(panel) != FALSE; }, 5000));
-    Sleep(300);
+    if (fromTheSimulator) ASSERT_TRUE(ReadingsTaken(2)) << "the cursor thread takes no readings";
+    else Sleep(300);
+  }
+  // Waits until the tracker has answered `n` more position requests from now: a pass has run
+  // on what was set before (the first reading of a new cursor thread primes its rest).
+  bool ReadingsTaken(int n, DWORD timeoutMs = 10000) {
+    sim_.Control("log");  // forget the requests before now
+    int taken = 0;
+    return WaitFor([&] {
+      const std::string log = sim_.Control("log");
+      const std::string name = "IOCTL_GET_FLOAD_POSITION";
+      for (size_t at = log.find(name); at != std::string::npos; at = log.find(name, at + 1)) {
+        const size_t end = at + name.size();
+        taken += end < log.size() && log[end] == '*' ? std::atoi(log.c_str() + end + 1) : 1;
+      }
+      return taken >= n;
+    }, timeoutMs);
   }
   void Pose(double rx, double ry, double x = 0, double z = 0) {
     char line[128];

@@ -47,7 +47,7 @@ TEST_F(QmouseOpentrack, CursorFollowsTheHeadIsRecentredAndOutlastsSilenceAndBadD
   BroadcastWatch watch;
   PoseSender sender(kPort);
   StartQmouse();
-  ASSERT_NO_FATAL_FAILURE(WaitForHeadControl());
+  ASSERT_NO_FATAL_FAILURE(WaitForHeadControl(false));
   SetCursorPos(kCentre.x, kCentre.y);
 
   // Turning right moves right, looking up moves up (screen Y falls).
@@ -163,7 +163,7 @@ TEST_F(QmouseOpentrack, ChoosingTheSourceTakesEffectWithoutARestart) {
   RegCloseKey(key);
   PoseSender sender(kPort);
   StartQmouse();
-  ASSERT_NO_FATAL_FAILURE(WaitForHeadControl());
+  ASSERT_NO_FATAL_FAILURE(WaitForHeadControl(false));
   SetCursorPos(kCentre.x, kCentre.y);
   sender.SetPose({0, 0, 0, 6, 0, 0});
   EXPECT_FALSE(WaitFor([&] { const POINT p = Cursor(); return p.x != kCentre.x || p.y != kCentre.y; }, 500))
