@@ -19,6 +19,7 @@
 #include "device/trace.h"
 #include "hxsim/win/sim_client.h"
 #include "profiles/profile.h"
+#include "profiles/win/axis_options_dialog.h"
 #include "profiles/win/mapper.h"
 #include "profiles/win/name_dialog.h"
 #include "profiles/win/profile_editor.h"
@@ -322,6 +323,46 @@ TEST_F(ProfileDialogs, AxisOptionsOpenWithTheWorkingCopyAndReturnOnOkOnly) {
                   std::to_string(row.after.panningSensitivity))
         << row.item;
     EXPECT_EQ(working.freelookHold, -1) << row.item;
+  }
+}
+
+// A rest on a slider's track is a left click there: the thumb moves one page (a tenth of its
+// travel) towards it, and the value it stands for is what OK hands back, as after a drag.
+TEST_F(ProfileDialogs, ARestOnASlidersTrackMovesOnePageAndIsKept) {
+  Command map;
+  const AxisOptions axis = {110, 3, 5};  // point, non-panning, panning
+  const auto options = [](const winui::Dialog& d) { return dynamic_cast<const AxisOptionsDialog&>(d).Options(); };
+  const struct {
+    const char* what;
+    std::function<std::unique_ptr<winui::Dialog>()> make;
+    int slider;
+    std::function<int(const winui::Dialog&)> kept;
+    int after;
+  } rows[] = {
+      {"dead zone", [&] { return std::make_unique<Mapper>(map, 2, 0, MapperChecks{}, 500); }, IDC_MAPPER_DEADZONE,
+       [](const winui::Dialog& d) { return static_cast<int>(dynamic_cast<const Mapper&>(d).DeadZone()); }, 700},
+      {"panning point", [&] { return std::make_unique<AxisOptionsDialog>(axis); }, IDC_AXIS_PANNING_POINT,
+       [&](const winui::Dialog& d) { return static_cast<int>(options(d).panningPoint); }, 128},
+      {"panning speed", [&] { return std::make_unique<AxisOptionsDialog>(axis); }, IDC_AXIS_PAN_SPEED,
+       [&](const winui::Dialog& d) { return static_cast<int>(options(d).panningSensitivity); }, 6},
+      {"non-panning speed", [&] { return std::make_unique<AxisOptionsDialog>(axis); }, IDC_AXIS_NONPAN_SPEED,
+       [&](const winui::Dialog& d) { return static_cast<int>(options(d).nonPanningSensitivity); }, 4},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    auto dialog = row.make();
+    ASSERT_TRUE(dialog->Create());
+    HWND d = dialog->hwnd();
+    ShowWindow(d, SW_SHOW);
+    SetForegroundWindow(d);
+    HWND slider = GetDlgItem(d, row.slider);
+    const int page = static_cast<int>(SendMessageA(slider, TBM_GETPAGESIZE, 0, 0));
+    const int before = Position(d, row.slider);
+    ASSERT_TRUE(RestOnTrack(slider));
+    EXPECT_EQ(Position(d, row.slider), before + page);
+    Click(d, IDOK);
+    ASSERT_EQ(dialog->hwnd(), nullptr);
+    EXPECT_EQ(row.kept(*dialog), row.after);
   }
 }
 
