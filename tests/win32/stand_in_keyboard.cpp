@@ -7,10 +7,10 @@
 #include <cstdlib>
 
 namespace {
-bool gStays = false, gShown = false;
+bool gStays = false;
 
 LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_WINDOWPOSCHANGING && gStays && gShown) reinterpret_cast<WINDOWPOS*>(lp)->flags |= SWP_NOMOVE;
+  if (msg == WM_WINDOWPOSCHANGING && gStays) reinterpret_cast<WINDOWPOS*>(lp)->flags |= SWP_NOMOVE;
   if (msg == WM_TIMER) DestroyWindow(w);
   if (msg == WM_DESTROY) PostQuitMessage(0);
   return DefWindowProcA(w, msg, wp, lp);
@@ -33,7 +33,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
                            (work.left + work.right - width) / 2, (work.top + work.bottom - height) / 2, width, height,
                            nullptr, nullptr, instance, nullptr);
   ShowWindow(w, show);
-  gShown = true;
   SetTimer(w, 1, 60000, nullptr);
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
