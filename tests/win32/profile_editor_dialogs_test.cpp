@@ -395,17 +395,7 @@ TEST_F(ProfileDialogs, ARestOnASlidersTrackMovesOnePageAndIsKept) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
     auto dialog = row.make();
-    ASSERT_TRUE(dialog->Create());
-    HWND d = dialog->hwnd();
-    ShowWindow(d, SW_SHOW);
-    SetForegroundWindow(d);
-    HWND slider = GetDlgItem(d, row.slider);
-    const int page = static_cast<int>(SendMessageA(slider, TBM_GETPAGESIZE, 0, 0));
-    const int before = Position(d, row.slider);
-    ASSERT_TRUE(RestOnTrack(slider));
-    EXPECT_EQ(Position(d, row.slider), before + page);
-    Click(d, IDOK);
-    ASSERT_EQ(dialog->hwnd(), nullptr);
+    ASSERT_NO_FATAL_FAILURE(RestOnTrackThenOk(*dialog, row.slider));
     EXPECT_EQ(row.kept(*dialog), row.after);
   }
 }

@@ -317,18 +317,9 @@ TEST_F(LeafDialogs, ARestOnASlidersTrackMovesOnePageAndIsKept) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
     auto dialog = row.make();
-    ASSERT_TRUE(dialog->Create());
-    HWND d = dialog->hwnd();
-    if (GetDlgItem(d, IDC_POWER_LIST)) Pick(d, IDC_POWER_LIST, 1);  // the entry with a delay and a duration
-    ShowWindow(d, SW_SHOW);
-    SetForegroundWindow(d);
-    HWND slider = GetDlgItem(d, row.slider);
-    const int page = static_cast<int>(SendMessageA(slider, TBM_GETPAGESIZE, 0, 0));
-    const int before = SliderAt(d, row.slider);
-    ASSERT_TRUE(RestOnTrack(slider));
-    EXPECT_EQ(SliderAt(d, row.slider), before + page);
-    Press(d, IDOK);
-    ASSERT_EQ(dialog->hwnd(), nullptr);
+    ASSERT_NO_FATAL_FAILURE(RestOnTrackThenOk(*dialog, row.slider, [](HWND d) {
+      if (GetDlgItem(d, IDC_POWER_LIST)) Pick(d, IDC_POWER_LIST, 1);  // the entry with a delay and a duration
+    }));
     EXPECT_EQ(row.kept(*dialog), row.after);
   }
 }

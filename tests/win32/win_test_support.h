@@ -99,6 +99,23 @@ inline bool RestOnTrack(HWND slider) {
   return PumpUntil([&] { return SendMessageA(slider, TBM_GETPOS, 0, 0) != before && GetCapture() != slider; });
 }
 
+// A dialog of this thread opened modeless and in front (after `prepare`, if given): one rest on
+// `slider`'s track moves its thumb exactly one page, then OK ends the dialog.
+template <typename Dialog>
+void RestOnTrackThenOk(Dialog& dialog, int slider, const std::function<void(HWND)>& prepare = {}) {
+  ASSERT_TRUE(dialog.Create());
+  HWND d = dialog.hwnd();
+  if (prepare) prepare(d);
+  ShowWindow(d, SW_SHOW);
+  SetForegroundWindow(d);
+  HWND s = GetDlgItem(d, slider);
+  const LRESULT page = SendMessageA(s, TBM_GETPAGESIZE, 0, 0), before = SendMessageA(s, TBM_GETPOS, 0, 0);
+  ASSERT_TRUE(RestOnTrack(s));
+  EXPECT_EQ(SendMessageA(s, TBM_GETPOS, 0, 0), before + page);
+  SendMessageA(GetDlgItem(d, IDOK), BM_CLICK, 0, 0);
+  ASSERT_EQ(dialog.hwnd(), nullptr);
+}
+
 inline int ThreadsOf(DWORD process) {
   KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
   THREADENTRY32 entry = {};
