@@ -63,4 +63,15 @@ void SetSliderRange(HWND slider, int low, int high) {
   SendMessageA(slider, TBM_SETPAGESIZE, 0, (span + kHeadPagesPerSlider - 1) / kHeadPagesPerSlider);
 }
 
+int ReleasedSlider(UINT msg, LPARAM lp, int* position) {
+  if (msg != WM_NOTIFY) return 0;
+  const auto* header = reinterpret_cast<const NMHDR*>(lp);
+  if (header->code != static_cast<UINT>(NM_RELEASEDCAPTURE)) return 0;
+  char cls[32] = {};
+  GetClassNameA(header->hwndFrom, cls, sizeof cls);
+  if (lstrcmpiA(cls, TRACKBAR_CLASSA) != 0) return 0;
+  *position = static_cast<int>(SendMessageA(header->hwndFrom, TBM_GETPOS, 0, 0));
+  return static_cast<int>(header->idFrom);
+}
+
 }  // namespace winui

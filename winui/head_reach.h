@@ -17,5 +17,9 @@ void EnlargeRows(HWND list);
 constexpr int kHeadPagesPerSlider = 10;
 // Sets a slider's range and a page that crosses it in at most kHeadPagesPerSlider rests.
 void SetSliderRange(HWND slider, int low, int high);
+// The id of the slider that let the mouse go, with its position, or 0 for any other message.
+// A drag ends so and so does a rest on the track (a click that moves one page), so this is
+// where every slider stores its value; a thumb moved by the program or a key changes nothing.
+int ReleasedSlider(UINT msg, LPARAM lp, int* position);
 
 }  // namespace winui

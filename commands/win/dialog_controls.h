@@ -9,19 +9,6 @@
 
 namespace dialog_controls {
 
-// The slider let go after a drag, or 0 for any other message: only a release stores a value,
-// as on the settings pages, so a thumb moved by the program or a stray key press changes nothing.
-inline int ReleasedSlider(UINT msg, LPARAM lp, int* position) {
-  if (msg != WM_NOTIFY) return 0;
-  const auto* header = reinterpret_cast<const NMHDR*>(lp);
-  if (header->code != static_cast<UINT>(NM_RELEASEDCAPTURE)) return 0;
-  char cls[32] = {};
-  GetClassNameA(header->hwndFrom, cls, sizeof cls);
-  if (lstrcmpiA(cls, TRACKBAR_CLASSA) != 0) return 0;
-  *position = static_cast<int>(SendMessageA(header->hwndFrom, TBM_GETPOS, 0, 0));
-  return static_cast<int>(header->idFrom);
-}
-
 inline void SetUpSlider(HWND slider, int low, int high, int position) {
   winui::SetSliderRange(slider, low, high);
   SendMessageA(slider, TBM_SETTICFREQ, 10, 0);

@@ -60,7 +60,7 @@ void KeyCommandDialog::OnCommand(int id, int code) {
 
 bool KeyCommandDialog::OnMessage(UINT msg, WPARAM, LPARAM lp, LRESULT&) {
   int position = 0;
-  if (dc::ReleasedSlider(msg, lp, &position) != IDC_KEY_RATE) return false;
+  if (winui::ReleasedSlider(msg, lp, &position) != IDC_KEY_RATE) return false;
   selection_.Method().ReleaseSlider(position);
   return true;
 }

@@ -94,11 +94,11 @@ void AxisOptionsDialog::OnCommand(int id, int code) {
   winui::Dialog::OnCommand(id, code);
 }
 
-bool AxisOptionsDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT&) {
-  if (msg != WM_NOTIFY) return false;
-  const auto* header = reinterpret_cast<const NMHDR*>(lp);
-  if (header->code != static_cast<UINT>(NM_RELEASEDCAPTURE)) return false;
-  OnSliderReleased(static_cast<int>(wp), static_cast<int>(SendMessageA(header->hwndFrom, TBM_GETPOS, 0, 0)));
+bool AxisOptionsDialog::OnMessage(UINT msg, WPARAM, LPARAM lp, LRESULT&) {
+  int position = 0;
+  const int slider = winui::ReleasedSlider(msg, lp, &position);
+  if (!slider) return false;
+  OnSliderReleased(slider, position);
   return true;
 }
 

@@ -56,7 +56,7 @@ void MouseButtonDialog::OnCommand(int id, int code) {
 
 bool MouseButtonDialog::OnMessage(UINT msg, WPARAM, LPARAM lp, LRESULT&) {
   int position = 0;
-  if (dc::ReleasedSlider(msg, lp, &position) != IDC_BUTTON_RATE) return false;
+  if (winui::ReleasedSlider(msg, lp, &position) != IDC_BUTTON_RATE) return false;
   method_.ReleaseSlider(position);
   return true;
 }

@@ -212,11 +212,10 @@ void Mapper::ChangePowerCommand() {
   if (editor.DoModal(hwnd()) == IDOK) editor.CommitTo(map_);
 }
 
-bool Mapper::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT&) {
-  if (msg != WM_NOTIFY || wp != IDC_MAPPER_DEADZONE) return false;
-  const auto* header = reinterpret_cast<const NMHDR*>(lp);
-  if (header->code != static_cast<UINT>(NM_RELEASEDCAPTURE)) return false;
-  deadZone_ = static_cast<int32_t>(SendMessageA(header->hwndFrom, TBM_GETPOS, 0, 0));
+bool Mapper::OnMessage(UINT msg, WPARAM, LPARAM lp, LRESULT&) {
+  int position = 0;
+  if (winui::ReleasedSlider(msg, lp, &position) != IDC_MAPPER_DEADZONE) return false;
+  deadZone_ = position;
   return true;
 }
 

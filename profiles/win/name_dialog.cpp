@@ -2,12 +2,57 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+#include <iterator>
 #include <utility>
 
 #include "profiles/dialog_texts.h"
 #include "profiles/editor_rules.h"
 #include "profiles/win/shell_link.h"
 #include "resources/profiles/resource.h"
+#include "winui/handles.h"
+
+namespace {
+
+// The started keyboard's window is looked for now and then, for a while, never waited for.
+constexpr UINT_PTR kKeyboardTimer = 1;
+constexpr UINT kKeyboardPollMs = 100;
+constexpr DWORD kKeyboardWaitMs = 5000;
+
+struct ProcessWindow {
+  DWORD process;
+  HWND found;
+};
+BOOL CALLBACK MatchProcessWindow(HWND w, LPARAM param) {
+  auto& search = *reinterpret_cast<ProcessWindow*>(param);
+  DWORD process = 0;
+  GetWindowThreadProcessId(w, &process);
+  if (process != search.process || !IsWindowVisible(w) || GetWindow(w, GW_OWNER)) return TRUE;
+  search.found = w;
+  return FALSE;
+}
+
+RECT WorkAreaOf(HWND w) {
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoA(MonitorFromWindow(w, MONITOR_DEFAULTTONEAREST), &monitor);
+  return monitor.rcWork;
+}
+
+// Where a window `width` x `height` goes beside `anchor` without covering it: on the side of
+// the anchor with the most room to spare on `work`, level with the anchor, kept on `work`.
+RECT Beside(const RECT& anchor, LONG width, LONG height, const RECT& work) {
+  const LONG room[] = {anchor.left - work.left - width, work.right - anchor.right - width,
+                       anchor.top - work.top - height, work.bottom - anchor.bottom - height};
+  const auto side = std::max_element(std::begin(room), std::end(room)) - std::begin(room);
+  LONG x = side == 0 ? anchor.left - width : side == 1 ? anchor.right : (anchor.left + anchor.right - width) / 2;
+  LONG y = side == 2 ? anchor.top - height : side == 3 ? anchor.bottom : anchor.top;
+  x = std::max(work.left, std::min(x, work.right - width));
+  y = std::max(work.top, std::min(y, work.bottom - height));
+  return {x, y, x + width, y + height};
+}
+
+}  // namespace
 
 NameDialog::NameDialog(std::string name, std::string keyboard)
     : winui::Dialog(IDD_PROFILE_NAME), name_(std::move(name)), keyboard_(std::move(keyboard)) {}
@@ -68,11 +113,41 @@ void NameDialog::OnOk() {
 void NameDialog::OpenKeyboard() {
   SHELLEXECUTEINFOA run = {};
   run.cbSize = sizeof run;
-  run.fMask = SEE_MASK_FLAG_NO_UI;
+  run.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOCLOSEPROCESS;
   run.hwnd = hwnd();
   run.lpFile = keyboard_.c_str();
   run.nShow = SW_SHOWNOACTIVATE;
-  if (!ShellExecuteExA(&run))
+  if (!ShellExecuteExA(&run)) {
     MessageBoxA(hwnd(), dialog_texts::kKeyboardFailed, ProgramTitle().c_str(), MB_OK | MB_ICONEXCLAMATION);
+  } else if (run.hProcess) {
+    const KernelHandle process(run.hProcess);
+    keyboardProcess_ = GetProcessId(process.Get());
+    keyboardSince_ = GetTickCount();
+    SetTimer(hwnd(), kKeyboardTimer, kKeyboardPollMs, nullptr);
+  }
   SetFocus(Item(IDC_PROFILE_NAME));
+}
+
+void NameDialog::OnTimer(UINT_PTR id) {
+  if (id != kKeyboardTimer) return;
+  ProcessWindow search = {keyboardProcess_, nullptr};
+  EnumWindows(MatchProcessWindow, reinterpret_cast<LPARAM>(&search));
+  if (search.found) PlaceKeyboard(search.found);
+  if (search.found || GetTickCount() - keyboardSince_ >= kKeyboardWaitMs) KillTimer(hwnd(), kKeyboardTimer);
+}
+
+// The system's keyboard may run with rights that refuse our move; then the dialog goes beside
+// the keyboard instead, so that neither covers the other.
+void NameDialog::PlaceKeyboard(HWND keyboard) {
+  RECT dialog = {}, board = {};
+  GetWindowRect(hwnd(), &dialog);
+  GetWindowRect(keyboard, &board);
+  const RECT wanted = Beside(dialog, board.right - board.left, board.bottom - board.top, WorkAreaOf(hwnd()));
+  const UINT flags = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
+  if (SetWindowPos(keyboard, nullptr, wanted.left, wanted.top, 0, 0, flags) && GetWindowRect(keyboard, &board) &&
+      EqualRect(&board, &wanted))
+    return;
+  GetWindowRect(keyboard, &board);
+  const RECT place = Beside(board, dialog.right - dialog.left, dialog.bottom - dialog.top, WorkAreaOf(keyboard));
+  SetWindowPos(hwnd(), nullptr, place.left, place.top, 0, 0, flags);
 }

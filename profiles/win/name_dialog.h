@@ -7,7 +7,8 @@
 #include "winui/dialog.h"
 
 // It opens with the offered name selected, so OK takes it in one rest and typing replaces it;
-// "On-screen keyboard" starts `keyboard` for typing by dwell.
+// "On-screen keyboard" starts `keyboard` for typing by dwell and puts its window beside the
+// dialog (or the dialog beside it, should the keyboard refuse to be moved).
 class NameDialog : public winui::Dialog {
  public:
   explicit NameDialog(std::string name = {}, std::string keyboard = dialog_texts::kKeyboardProgram);
@@ -17,13 +18,17 @@ class NameDialog : public winui::Dialog {
  protected:
   BOOL OnInitDialog() override;
   void OnCommand(int id, int code) override;
+  void OnTimer(UINT_PTR id) override;
 
  private:
   std::string Text() const;
   void FilterAsTyped();
   void OnOk();
   void OpenKeyboard();
+  void PlaceKeyboard(HWND keyboard);
 
   std::string name_;
   std::string keyboard_;
+  DWORD keyboardProcess_ = 0;  // whose window is looked for
+  DWORD keyboardSince_ = 0;
 };

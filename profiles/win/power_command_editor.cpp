@@ -190,7 +190,7 @@ void PowerCommandEditor::OnCommand(int id, int code) {
 
 bool PowerCommandEditor::OnMessage(UINT msg, WPARAM, LPARAM lp, LRESULT&) {
   int position = 0;
-  switch (dc::ReleasedSlider(msg, lp, &position)) {
+  switch (winui::ReleasedSlider(msg, lp, &position)) {
     case IDC_POWER_DELAY:
       editor_.ReleaseDelay(position);
       return true;

@@ -50,7 +50,7 @@ void WheelDialog::OnCommand(int id, int code) {
 
 bool WheelDialog::OnMessage(UINT msg, WPARAM, LPARAM lp, LRESULT&) {
   int position = 0;
-  if (dc::ReleasedSlider(msg, lp, &position) != IDC_WHEEL_RATE) return false;
+  if (winui::ReleasedSlider(msg, lp, &position) != IDC_WHEEL_RATE) return false;
   choice_.ReleaseSlider(position);
   return true;
 }

@@ -32,12 +32,11 @@ void SettingsPage::OnCommand(int id, int code) {
   OnPageCommand(id, code);
 }
 
-bool SettingsPage::OnNotify(int id, NMHDR* header, LRESULT&) {
-  if (header->code != static_cast<UINT>(NM_RELEASEDCAPTURE)) return false;
-  char cls[32] = {};
-  GetClassNameA(header->hwndFrom, cls, sizeof cls);
-  if (lstrcmpiA(cls, TRACKBAR_CLASSA) != 0) return false;
-  OnSliderReleased(id, static_cast<int>(SendMessageA(header->hwndFrom, TBM_GETPOS, 0, 0)));
+bool SettingsPage::OnNotify(int, NMHDR* header, LRESULT&) {
+  int position = 0;
+  const int slider = winui::ReleasedSlider(WM_NOTIFY, reinterpret_cast<LPARAM>(header), &position);
+  if (!slider) return false;
+  OnSliderReleased(slider, position);
   return true;
 }
 

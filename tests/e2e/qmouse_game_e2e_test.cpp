@@ -217,10 +217,14 @@ TEST_F(QmouseGame, HeadAloneEngagesLooksAwayToLeaveAndEndsPause) {
     return std::string(text);
   };
 
-  // "Game options" again while the manager is behind the game: it comes to the front.
+  // "Game options" again while the manager is minimised and the game has the foreground: it
+  // comes back to the front, restored.
+  ShowWindow(manager, SW_MINIMIZE);
+  ASSERT_TRUE(IsIconic(manager));
   ASSERT_TRUE(game.TakeKeyboard());
   PostMessageA(window_, WM_COMMAND, ID_TRAY_GAMEOPTIONS, 0);
-  EXPECT_TRUE(WaitFor([&] { game.Pump(10); return GetForegroundWindow() == manager; }, 5000)) << "Game options";
+  EXPECT_TRUE(WaitFor([&] { game.Pump(10); return GetForegroundWindow() == manager && !IsIconic(manager); }, 5000))
+      << "Game options: " << (IsIconic(manager) ? "still minimised" : "not in front");
 
   // A rest on Engage in No Click mode: the head moves the cursor there a second after it was put.
   ASSERT_NO_FATAL_FAILURE(ChooseWalk(manager));

@@ -19,6 +19,7 @@
 #include "device/trace.h"
 #include "hxsim/win/sim_client.h"
 #include "profiles/profile.h"
+#include "profiles/win/axis_options_dialog.h"
 #include "profiles/win/mapper.h"
 #include "profiles/win/name_dialog.h"
 #include "profiles/win/profile_editor.h"
@@ -221,6 +222,50 @@ TEST_F(ProfileDialogs, NameDialogOffersItsNameSelectedAndAnOnScreenKeyboard) {
   EXPECT_GE(button.bottom - button.top, 24 * winui::SystemDpi() / 96 - 2);
 }
 
+// "On-screen keyboard" puts the keyboard's window beside the dialog, on the dialog's work area
+// and covering none of it; a keyboard that refuses to be moved gets the dialog beside it instead.
+TEST_F(ProfileDialogs, NameDialogsKeyboardOpensBesideIt) {
+  const char* keyboard = std::getenv("KEYBOARD_EXE");
+  ASSERT_TRUE(keyboard) << "KEYBOARD_EXE names the stand-in keyboard";
+  for (const bool stays : {false, true}) {
+    SCOPED_TRACE(stays ? "the keyboard refuses to move" : "the keyboard moves");
+    _putenv(stays ? "STAND_IN_KEYBOARD_STAYS=1" : "STAND_IN_KEYBOARD_STAYS=");
+    NameDialog dialog("Doom", keyboard);
+    RECT opened = {}, d = {}, k = {}, work = {};
+    HWND board = nullptr;
+    const auto beside = [&] {
+      board = FindWindowA("StandInKeyboard", nullptr);
+      if (!board || !GetWindowRect(board, &k)) return false;
+      RECT both;
+      return !IntersectRect(&both, &d, &k) &&
+             (k.right == d.left || k.left == d.right || k.bottom == d.top || k.top == d.bottom);
+    };
+    EXPECT_EQ(Drive(dialog, {{kName, [&](HWND dlg) {
+                                GetWindowRect(dlg, &opened);
+                                Press(dlg, IDC_PROFILE_NAME_KEYBOARD);
+                              }},
+                             {kName, [&](HWND dlg) {
+                                EXPECT_TRUE(PumpUntil([&] { return GetWindowRect(dlg, &d) && beside(); }, 10000))
+                                    << "dialog " << d.left << "," << d.top << " keyboard " << k.left << "," << k.top;
+                                MONITORINFO monitor = {};
+                                monitor.cbSize = sizeof monitor;
+                                GetMonitorInfoA(MonitorFromWindow(dlg, MONITOR_DEFAULTTONEAREST), &monitor);
+                                work = monitor.rcWork;
+                                EXPECT_EQ(GetFocus(), GetDlgItem(dlg, IDC_PROFILE_NAME));
+                                if (!stays) Shoot(GetDesktopWindow(), "name_dialog_keyboard");
+                                if (board) PostMessageA(board, WM_CLOSE, 0, 0);
+                                EXPECT_TRUE(PumpUntil([] { return !FindWindowA("StandInKeyboard", nullptr); }, 5000));
+                                Press(dlg, IDOK);
+                              }}}),
+              IDOK);
+    RECT inside;
+    EXPECT_TRUE(IntersectRect(&inside, &k, &work) && EqualRect(&inside, &k)) << "the keyboard is on the work area";
+    EXPECT_TRUE(IntersectRect(&inside, &d, &work) && EqualRect(&inside, &d)) << "the dialog is on the work area";
+    EXPECT_EQ(EqualRect(&d, &opened) != FALSE, !stays) << "only a keyboard that stays moves the dialog";
+  }
+  _putenv("STAND_IN_KEYBOARD_STAYS=");
+}
+
 std::string ListItems(HWND list) {
   std::string items;
   for (int i = 0; i < ListView_GetItemCount(list); ++i) {
@@ -322,6 +367,36 @@ TEST_F(ProfileDialogs, AxisOptionsOpenWithTheWorkingCopyAndReturnOnOkOnly) {
                   std::to_string(row.after.panningSensitivity))
         << row.item;
     EXPECT_EQ(working.freelookHold, -1) << row.item;
+  }
+}
+
+// A rest on a slider's track is a left click there: the thumb moves one page (a tenth of its
+// travel) towards it, and the value it stands for is what OK hands back, as after a drag.
+TEST_F(ProfileDialogs, ARestOnASlidersTrackMovesOnePageAndIsKept) {
+  Command map;
+  const AxisOptions axis = {110, 3, 5};  // point, non-panning, panning
+  const auto options = [](const winui::Dialog& d) { return dynamic_cast<const AxisOptionsDialog&>(d).Options(); };
+  const struct {
+    const char* what;
+    std::function<std::unique_ptr<winui::Dialog>()> make;
+    int slider;
+    std::function<int(const winui::Dialog&)> kept;
+    int after;
+  } rows[] = {
+      {"dead zone", [&] { return std::make_unique<Mapper>(map, 2, 0, MapperChecks{}, 500); }, IDC_MAPPER_DEADZONE,
+       [](const winui::Dialog& d) { return static_cast<int>(dynamic_cast<const Mapper&>(d).DeadZone()); }, 700},
+      {"panning point", [&] { return std::make_unique<AxisOptionsDialog>(axis); }, IDC_AXIS_PANNING_POINT,
+       [&](const winui::Dialog& d) { return static_cast<int>(options(d).panningPoint); }, 128},
+      {"panning speed", [&] { return std::make_unique<AxisOptionsDialog>(axis); }, IDC_AXIS_PAN_SPEED,
+       [&](const winui::Dialog& d) { return static_cast<int>(options(d).panningSensitivity); }, 6},
+      {"non-panning speed", [&] { return std::make_unique<AxisOptionsDialog>(axis); }, IDC_AXIS_NONPAN_SPEED,
+       [&](const winui::Dialog& d) { return static_cast<int>(options(d).nonPanningSensitivity); }, 4},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    auto dialog = row.make();
+    ASSERT_NO_FATAL_FAILURE(RestOnTrackThenOk(*dialog, row.slider));
+    EXPECT_EQ(row.kept(*dialog), row.after);
   }
 }
 

@@ -225,4 +225,26 @@ TEST_F(GesturePage, EditsLightApplyAndValuesTheControlsCannotShowStayUntilChange
     for (int k = 0; k < 3; ++k) EXPECT_EQ(values_.Get(rows[g][k]), g == 2 ? edited[k] : stored[g][k]) << g << k;
 }
 
+// A rest on the slider's track is a left click there: the thumb moves one page (a tenth of
+// its travel) towards it and the chosen gesture's point is stored at once, as after a drag.
+TEST_F(GesturePage, ARestOnTheTrackMovesOnePageAndStoresTheGesturesPoint) {
+  const struct {
+    int gesture;
+    Setting point;
+    int32_t stored, after;
+  } rows[] = {{1, Setting::RightPoint, 10, 14}, {3, Setting::BackPoint, 0, 4}, {0, Setting::LeftPoint, 33, 37}};
+  for (const auto& row : rows) values_.Set(row.point, row.stored);
+  Open(true);
+  ShowWindow(sheet_.hwnd(), SW_SHOW);
+  SetForegroundWindow(sheet_.hwnd());
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.gesture);
+    Choose(IDC_GESTURE_LIST, row.gesture);
+    ASSERT_TRUE(RestOnTrack(Item(IDC_GESTURE_SLIDER)));
+    EXPECT_EQ(Send(IDC_GESTURE_SLIDER, TBM_GETPOS), row.after);
+    EXPECT_EQ(values_.Get(row.point), row.after);
+    EXPECT_TRUE(IsWindowEnabled(Item(IDC_PAGE_APPLY)));
+  }
+}
+
 }  // namespace

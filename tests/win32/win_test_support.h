@@ -79,6 +79,43 @@ inline bool PumpUntil(const std::function<bool()>& done, DWORD ms = 5000) {
   return true;
 }
 
+// A rest on a (horizontal) slider's track as the head makes one: a real left click on the
+// channel near its right end, level with it, so the thumb must be left of there. Answers
+// messages until the thumb has moved and the slider has let the mouse go again; false if
+// another window covers that point or that never happens.
+inline bool RestOnTrack(HWND slider) {
+  RECT channel = {};
+  SendMessageA(slider, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&channel));
+  POINT at = {channel.right - 6, (channel.top + channel.bottom) / 2};
+  ClientToScreen(slider, &at);
+  if (WindowFromPoint(at) != slider) return false;
+  const LRESULT before = SendMessageA(slider, TBM_GETPOS, 0, 0);
+  SetCursorPos(at.x, at.y);
+  INPUT click[2] = {};
+  click[0].type = click[1].type = INPUT_MOUSE;
+  click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  if (SendInput(2, click, sizeof(INPUT)) != 2) return false;
+  return PumpUntil([&] { return SendMessageA(slider, TBM_GETPOS, 0, 0) != before && GetCapture() != slider; });
+}
+
+// A dialog of this thread opened modeless and in front (after `prepare`, if given): one rest on
+// `slider`'s track moves its thumb exactly one page, then OK ends the dialog.
+template <typename Dialog>
+void RestOnTrackThenOk(Dialog& dialog, int slider, const std::function<void(HWND)>& prepare = {}) {
+  ASSERT_TRUE(dialog.Create());
+  HWND d = dialog.hwnd();
+  if (prepare) prepare(d);
+  ShowWindow(d, SW_SHOW);
+  SetForegroundWindow(d);
+  HWND s = GetDlgItem(d, slider);
+  const LRESULT page = SendMessageA(s, TBM_GETPAGESIZE, 0, 0), before = SendMessageA(s, TBM_GETPOS, 0, 0);
+  ASSERT_TRUE(RestOnTrack(s));
+  EXPECT_EQ(SendMessageA(s, TBM_GETPOS, 0, 0), before + page);
+  SendMessageA(GetDlgItem(d, IDOK), BM_CLICK, 0, 0);
+  ASSERT_EQ(dialog.hwnd(), nullptr);
+}
+
 inline int ThreadsOf(DWORD process) {
   KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
   THREADENTRY32 entry = {};
