@@ -217,8 +217,10 @@ TEST_F(Qmouse, EndOfSessionSavesAndACancelledOneChangesNothing) {
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Korvath");
     StartQmouse();
     WaitForHeadControl();
-    PostMessageA(window_, WM_COMMAND, ID_MODE_NOCLICK, 0);  // as the tray menu does; no dwell clicks about
+    // As the tray menu does; no dwell clicks about. Sent, not posted: the session's messages
+    // below are sent too, and would be handled before a posted command.
     DWORD_PTR result = 0;
+    ASSERT_NE(SendMessageTimeoutA(window_, WM_COMMAND, ID_MODE_NOCLICK, 0, SMTO_ABORTIFHUNG, 5000, &result), 0);
     ASSERT_NE(SendMessageTimeoutA(window_, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &result), 0);
     EXPECT_NE(result, 0u) << "the session may end";
     ASSERT_NE(SendMessageTimeoutA(window_, WM_ENDSESSION, c.ending, 0, SMTO_ABORTIFHUNG, 5000, &result), 0);
