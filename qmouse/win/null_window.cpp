@@ -32,9 +32,10 @@ constexpr UINT kShowDwellAction = WM_APP + 70;
 constexpr UINT kTrackerPortBusy = WM_APP + 71;
 constexpr UINT kLookedAway = WM_APP + 72;
 
-DWORD WINAPI Waiter(void* param) {
-  AppState& app = *static_cast<AppState*>(param);
-  while (app.quitting.load() != 1) Sleep(10);
+// Idles until the program quits, asleep on the quit event: looking at the flag every 10 ms
+// instead cost about 0.2 % of a core under Wine (a hundred wake-ups a second), for nothing.
+DWORD WINAPI Waiter(void* quitEvent) {
+  WaitForSingleObject(static_cast<HANDLE>(quitEvent), INFINITE);
   return 999;
 }
 
@@ -56,10 +57,10 @@ NullWindow::NullWindow(winui::Application& application)
 
 NullWindow::~NullWindow() {
   // Nothing the threads read may go before they do.
-  app_.quitting = 1;
+  SetQuitting();
   app_.stopEmitter = 1;
   winui::JoinThread(emitterThread_, [this] { emitterCancel_.Cancel(); });
-  winui::JoinThread(waiterThread_, [] {});  // it looks at the flag every 10 ms
+  winui::JoinThread(waiterThread_, [this] { SetQuitting(); });
 }
 
 BOOL NullWindow::OnInitDialog() {
@@ -109,9 +110,15 @@ BOOL NullWindow::OnInitDialog() {
                     ReadStartupAtBoot([this](const std::string& t) { ReportRunKeyError(t); }) ? 1 : 0);
 
   app_.quitting = 0;
-  waiterThread_ = winui::StartThread(Waiter, &app_, THREAD_PRIORITY_NORMAL);
+  quitEvent_.Reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  if (quitEvent_) waiterThread_ = winui::StartThread(Waiter, quitEvent_.Get(), THREAD_PRIORITY_NORMAL);
   StartEmitter();
   return TRUE;
+}
+
+void NullWindow::SetQuitting() {
+  app_.quitting = 1;
+  if (quitEvent_) SetEvent(quitEvent_.Get());
 }
 
 void NullWindow::StartEmitter() {
@@ -156,7 +163,7 @@ void NullWindow::OnTimer(UINT_PTR id) {
       if (app_.paused.load() == 0) app_.holdCursor = 0;
       break;
     case kQuitTimer:
-      app_.quitting = 1;
+      SetQuitting();
       End(187);
       break;
     case kManagerToFrontTimer:
@@ -234,7 +241,7 @@ void NullWindow::BeginShutdown(bool quittingNow) {
   sheet_.Destroy();
   manager_.Destroy();
   floater_.Destroy();
-  if (quittingNow) app_.quitting = 1;
+  if (quittingNow) SetQuitting();
   SetTimer(hwnd(), kQuitTimer, 100, nullptr);
 }
 
@@ -346,7 +353,7 @@ void NullWindow::OnClose() {
 }
 
 void NullWindow::CommonTeardown() {
-  app_.quitting = 1;
+  SetQuitting();
   if (deviceNotify_) UnregisterDeviceNotification(deviceNotify_);
   deviceNotify_ = nullptr;
   app_.settings.Set(Setting::DwellCommand, app_.markedClickMode.load());

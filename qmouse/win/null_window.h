@@ -103,6 +103,7 @@ class NullWindow : public winui::Dialog, public EmitterHost, public EngageHost {
   void SaveSettings();
   void OnCloseRequest();
   void ReportRunKeyError(const std::string& text);
+  void SetQuitting();  // `quitting` = 1, and wakes the waiter thread to end
   std::array<SettingsPage*, 5> Pages() {
     return {&generalPage_, &mousePage_, &dwellPage_, &gesturePage_, &soundsPage_};
   }
@@ -125,6 +126,7 @@ class NullWindow : public winui::Dialog, public EmitterHost, public EngageHost {
   Win32Indicators indicators_;
   LinkCancel emitterCancel_;
   KernelHandle emitterThread_, waiterThread_;
+  KernelHandle quitEvent_;  // set with `quitting`; the waiter thread sleeps on it
   HDEVNOTIFY deviceNotify_ = nullptr;
   // Keeps opentrack's poses coming in (and announced) while no cursor thread holds a link.
   std::shared_ptr<void> trackerSource_;
