@@ -64,6 +64,7 @@ void CursorLoop::Start() {
   const int i = MonitorIndexAt(monitors, desktop_.CursorPos());
   monitor_ = i >= 0 ? monitors[i] : Monitor{desktopRect_, desktop_.WorkArea(), 96};
   measures_ = ScreenMeasures::Of(monitor_);
+  clip_ = desktop_.CursorClip();
   // The middle of the monitor the user is looking at, not of the whole virtual screen.
   const Rect& b = monitor_.bounds;
   last_ = {b.left + b.Width() / 2, b.top + b.Height() / 2};
@@ -193,11 +194,16 @@ void CursorLoop::NormalPass(const HxPositionDouble& reading) {
     // The head moves the cursor by pixels on every monitor, as a mouse does, whatever the
     // monitor's scale. Wine clips only to the bounding box of the monitors, so a point in
     // a gap between monitors of different sizes goes to the nearest one here, as Windows
-    // itself would put it.
-    const Point target = OntoMonitors(monitors, CursorStep(seen, liveRX_, liveRY_, cs, app_.cursor));
+    // itself would put it. The system then keeps it inside the clip rectangle, and so does
+    // this pass, so where the cursor lands is known without reading it back. At the
+    // rectangle's edge the rectangle is asked again, since a game may have let go of it;
+    // one that a game narrowed is noticed by the next pass (PhysicalMouseCheck).
+    const Point wanted = OntoMonitors(monitors, CursorStep(seen, liveRX_, liveRY_, cs, app_.cursor));
+    if (ClampInto(clip_, wanted) != wanted) clip_ = desktop_.CursorClip();
+    const Point target = ClampInto(clip_, wanted);
     if (target != seen) {
       desktop_.SetCursorPos(target);
-      now = desktop_.CursorPos();  // where the system put it, after clipping
+      now = target;
     }
   }
   last_ = now;
@@ -249,6 +255,13 @@ void CursorLoop::GesturePass() {
 Point CursorLoop::PhysicalMouseCheck() {
   const Point seen = desktop_.CursorPos();
   if (seen == last_) return seen;
+  // A program that confines the cursor anew (a game's ClipCursor) makes the system put it
+  // elsewhere than the last pass did: no hand on the mouse.
+  const Rect clip = desktop_.CursorClip();
+  if (clip != clip_) {
+    clip_ = clip;
+    if (ClampInto(clip, last_) == seen) return seen;
+  }
   if (!host_.RestartMouseTimer()) {
     app_.stopEmitter = 1;  // the main window is gone: nothing can end the hold
     return seen;

@@ -110,6 +110,7 @@ class CursorLoop {
   ScreenMeasures measures_;
   Rect desktopRect_;
   Monitor monitor_;  // the one the cursor was last on
+  Rect clip_;        // where the system confines the cursor, as last asked
   Point last_;
   bool engagedSetUp_ = false;
   bool liveFilled_ = false;

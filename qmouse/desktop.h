@@ -22,7 +22,12 @@ class Desktop {
     return single_;
   }
   virtual Point CursorPos() = 0;
+  // The system puts the cursor at the nearest point inside CursorClip().
   virtual void SetCursorPos(Point p) = 0;
+  // The rectangle the cursor is confined to: one a program set with ClipCursor (a game's),
+  // else the bounding box of the monitors, which is what a desktop without an answer of its
+  // own gives.
+  virtual Rect CursorClip() { return BoundingBox(Monitors()); }
   virtual WindowId Foreground() = 0;
   virtual WindowId WindowAt(Point p) = 0;
   // Whether `window` is `ancestor` or one of its descendants.

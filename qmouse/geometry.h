@@ -25,6 +25,14 @@ inline bool Contains(const Rect& r, Point p) {
   return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
 }
 
+// Where the system puts a cursor set to `p` while it is confined to `r`: the nearest pixel
+// inside. An empty rectangle confines nothing.
+inline Point ClampInto(const Rect& r, Point p) {
+  if (r.Width() <= 0 || r.Height() <= 0) return p;
+  return {p.x < r.left ? r.left : p.x >= r.right ? r.right - 1 : p.x,
+          p.y < r.top ? r.top : p.y >= r.bottom ? r.bottom - 1 : p.y};
+}
+
 // A rectangle one thread publishes and another reads without a lock. Position and size are
 // one 64-bit value each, so a reader never sees half of a move.
 class SharedRect {

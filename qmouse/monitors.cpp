@@ -64,6 +64,17 @@ Point OntoMonitors(const std::vector<Monitor>& monitors, Point p) {
   return {Clamp(p.x, r.left, r.right - 1), Clamp(p.y, r.top, r.bottom - 1)};
 }
 
+Rect BoundingBox(const std::vector<Monitor>& monitors) {
+  Rect box = monitors.empty() ? Rect{} : monitors[0].bounds;
+  for (const Monitor& m : monitors) {
+    box.left = std::min(box.left, m.bounds.left);
+    box.top = std::min(box.top, m.bounds.top);
+    box.right = std::max(box.right, m.bounds.right);
+    box.bottom = std::max(box.bottom, m.bounds.bottom);
+  }
+  return box;
+}
+
 bool OnSomeWorkArea(const std::vector<Monitor>& monitors, const Rect& window) {
   for (const Monitor& m : monitors)
     if (Inside(m.work, window)) return true;

@@ -27,6 +27,9 @@ int MonitorIndexOf(const std::vector<Monitor>& monitors, const Rect& window);
 // side, and the cursor must never rest in one.
 Point OntoMonitors(const std::vector<Monitor>& monitors, Point p);
 
+// The virtual screen: the smallest rectangle holding every monitor (empty without any).
+Rect BoundingBox(const std::vector<Monitor>& monitors);
+
 // Whether `window` lies wholly inside the work area of one monitor.
 bool OnSomeWorkArea(const std::vector<Monitor>& monitors, const Rect& window);
 

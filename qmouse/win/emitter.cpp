@@ -82,6 +82,11 @@ Point Win32Desktop::CursorPos() {
 
 void Win32Desktop::SetCursorPos(Point p) { ::SetCursorPos(p.x, p.y); }
 
+Rect Win32Desktop::CursorClip() {
+  RECT r;
+  return GetClipCursor(&r) ? ToRect(r) : Desktop::CursorClip();
+}
+
 WindowId Win32Desktop::Foreground() { return reinterpret_cast<WindowId>(GetForegroundWindow()); }
 
 WindowId Win32Desktop::WindowAt(Point p) { return reinterpret_cast<WindowId>(WindowFromPoint(POINT{p.x, p.y})); }

@@ -14,6 +14,7 @@ class Win32Desktop : public Desktop {
   const std::vector<Monitor>& Monitors() override;
   Point CursorPos() override;
   void SetCursorPos(Point p) override;
+  Rect CursorClip() override;
   WindowId Foreground() override;
   WindowId WindowAt(Point p) override;
   bool IsWithin(WindowId window, WindowId ancestor) override;

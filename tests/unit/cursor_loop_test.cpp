@@ -135,6 +135,58 @@ TEST_F(CursorLoopTest, ClippedMoveIsNotMistakenForTheMouse) {
   EXPECT_EQ(app.holdCursor.load(), 0);
 }
 
+// Where a set puts the cursor is known: a pass reads the cursor once, for the physical mouse,
+// and asks for the clip rectangle only at its edge or when the cursor is not where it was put.
+TEST_F(CursorLoopTest, MovingPassReadsTheCursorOnceAndAsksNothingElse) {
+  loop.Start();
+  app.holdCursor = 0;
+  loop.NormalPass(Reading(0, 0));
+  const int reads = desktop.reads, clipReads = desktop.clipReads;
+  for (double rx : {4.0, 8.0, 400.0}) loop.NormalPass(Reading(rx, 0));  // the last to the screen's edge
+  EXPECT_EQ(loop.Last(), (Point{1279, 512}));
+  EXPECT_EQ(desktop.sets, 4);  // the centring, then one a pass
+  EXPECT_EQ(desktop.reads - reads, 3);
+  EXPECT_EQ(desktop.clipReads - clipReads, 0);
+}
+
+// A game confines the cursor (ClipCursor) while the head moves it: the system keeps it in the
+// rectangle, the loop knows where it is, and none of it is taken for the user's hand.
+TEST_F(CursorLoopTest, ClipRectangleOfAGameConfinesTheHeadAndIsNoMouse) {
+  desktop.clip = {0, 0, 700, 1024};
+  loop.Start();
+  app.holdCursor = 0;
+  loop.NormalPass(Reading(0, 0));
+  loop.NormalPass(Reading(40, 0));  // 200 px right: the edge at 699
+  EXPECT_EQ(desktop.cursor, (Point{699, 512}));
+  EXPECT_EQ(loop.Last(), (Point{699, 512}));
+  // Narrowed while the head rests: the system moves the cursor into it.
+  desktop.clip = {0, 0, 600, 1024};
+  desktop.cursor = ClampInto(desktop.clip, desktop.cursor);
+  loop.NormalPass(Reading(40, 0));
+  EXPECT_EQ(loop.Last(), (Point{599, 512}));
+  loop.NormalPass(Reading(20, 0));  // 100 px left
+  EXPECT_EQ(loop.Last(), (Point{499, 512}));
+  // Narrowed around the cursor, which stays: the next move lands short of where the loop
+  // expected, and the pass after learns why.
+  desktop.clip = {0, 0, 550, 1024};
+  loop.NormalPass(Reading(40, 0));  // 100 px right
+  EXPECT_EQ(desktop.cursor, (Point{549, 512}));
+  loop.NormalPass(Reading(40, 0));
+  EXPECT_EQ(loop.Last(), (Point{549, 512}));
+  EXPECT_EQ(host.timerRestarts, 0) << "no hand on the mouse";
+  EXPECT_EQ(app.holdCursor.load(), 0);
+  // Let go: at the edge it knew, the loop asks again and the head moves on.
+  desktop.clip = {};
+  loop.NormalPass(Reading(48, 0));  // +8: 24 px right
+  EXPECT_EQ(desktop.cursor, (Point{573, 512}));
+  EXPECT_EQ(loop.Last(), (Point{573, 512}));
+  // A hand on the mouse is still one, clip rectangle or not.
+  desktop.cursor = {300, 300};
+  loop.NormalPass(Reading(48, 0));
+  EXPECT_EQ(host.timerRestarts, 1);
+  EXPECT_EQ(app.holdCursor.load(), 1);
+}
+
 TEST_F(CursorLoopTest, MouseMoveAfterMainWindowIsGoneStopsTheLoop) {
   loop.Start();
   host.windowAlive = false;

@@ -21,7 +21,7 @@ class FakeDesktop : public Desktop {
   std::map<WindowId, Rect> rects;
   std::set<WindowId> ours;  // the program's own windows, at any depth
   WindowId keyboard = 0;
-  int sets = 0, windowAtCalls = 0, searches = 0;
+  int sets = 0, reads = 0, clipReads = 0, windowAtCalls = 0, searches = 0;
   // Runs in the middle of a pass (at the keyboard lookup), to play another thread.
   std::function<void()> midPass;
 
@@ -36,19 +36,21 @@ class FakeDesktop : public Desktop {
     single_ = {{desktop, work, dpi}};
     return single_;
   }
-  Point CursorPos() override { return cursor; }
-  void SetCursorPos(Point p) override {
-    ++sets;  // the system clips to the bounding box of the monitors, as Wine does
-    Rect box = Monitors()[0].bounds;
-    for (const Monitor& m : Monitors()) {
-      box.left = std::min(box.left, m.bounds.left);
-      box.top = std::min(box.top, m.bounds.top);
-      box.right = std::max(box.right, m.bounds.right);
-      box.bottom = std::max(box.bottom, m.bounds.bottom);
-    }
-    cursor.x = std::max(box.left, std::min(p.x, box.right - 1));
-    cursor.y = std::max(box.top, std::min(p.y, box.bottom - 1));
+  Point CursorPos() override {
+    ++reads;
+    return cursor;
   }
+  void SetCursorPos(Point p) override {
+    ++sets;
+    cursor = ClampInto(Confinement(), p);
+  }
+  // Empty: the bounding box of the monitors, as Wine confines the cursor while no program does.
+  Rect clip;
+  Rect CursorClip() override {
+    ++clipReads;
+    return Confinement();
+  }
+  Rect Confinement() { return clip.Width() > 0 ? clip : BoundingBox(Monitors()); }
   WindowId Foreground() override { return foreground; }
   WindowId WindowAt(Point) override {
     ++windowAtCalls;
