@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/engage.h"
 #include "bench/lag.h"
 #include "commands/key_table.h"
 #include "hxsim/sim_device.h"
@@ -37,22 +38,6 @@ HWND DialogWith(const Program& program, int id, bool visible = true) {
     if (pid == program.Id() && GetDlgItem(w, id) && (!visible || IsWindowVisible(w))) return w;
   }
   return nullptr;
-}
-
-std::string Text(HWND w) {
-  char text[128] = {};
-  GetWindowTextA(w, text, sizeof text);
-  return text;
-}
-
-// Selects the only profile with a click on its row, then engages.
-bool SelectAndEngage(HWND manager) {
-  HWND list = GetDlgItem(manager, IDC_MANAGER_LIST);
-  PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 8));
-  PostMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(40, 8));
-  if (!WaitFor([&] { return Text(GetDlgItem(manager, IDC_MANAGER_ACTIVE)) == "Bench"; }, 5000)) return false;
-  Program::Click(manager, IDC_MANAGER_ENGAGE);
-  return Text(GetDlgItem(manager, IDC_MANAGER_ENGAGE)) == "Disengage";
 }
 
 // Ten maps, each holding a key of its own; "Look left" (map 6) holds W.
@@ -113,15 +98,15 @@ int main() {
     Sleep(4000);  // past the splash: head control is live
     PostMessageA(DialogWith(qmouse, IDC_SPLASH_PICTURE, false), WM_COMMAND, ID_TRAY_GAMEOPTIONS, 0);
     ready = WaitFor([&] { return (qmouseManager = DialogWith(qmouse, IDC_MANAGER_ENGAGE)) != nullptr; }, 5000) &&
-            SelectAndEngage(qmouseManager);
+            SelectAndEngage(qmouseManager, "Bench");
   }
   ready = ready && hxprofiler.Start(WindowsPath(hxprofilerExe)) &&
           WaitFor([&] { return (hxprofilerWindow = DialogWith(hxprofiler, IDC_JOYSTICK)) != nullptr; }, 5000) &&
-          SelectAndEngage(hxprofilerWindow);
+          SelectAndEngage(hxprofilerWindow, "Bench");
   if (!ready) {
     std::printf("hxprofiler-bench: could not engage both programs (qmouse's manager %s, hxprofiler's window %s)\n",
-                qmouseManager ? Text(GetDlgItem(qmouseManager, IDC_MANAGER_ENGAGE)).c_str() : "missing",
-                hxprofilerWindow ? Text(GetDlgItem(hxprofilerWindow, IDC_MANAGER_ENGAGE)).c_str() : "missing");
+                qmouseManager ? WindowText(GetDlgItem(qmouseManager, IDC_MANAGER_ENGAGE)).c_str() : "missing",
+                hxprofilerWindow ? WindowText(GetDlgItem(hxprofilerWindow, IDC_MANAGER_ENGAGE)).c_str() : "missing");
     qmouse.Kill();
     hxprofiler.Kill();
     DeleteFileA(file.c_str());

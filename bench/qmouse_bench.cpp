@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "bench/engage.h"
 #include "bench/lag.h"
 #include "hxsim/sim_device.h"
 #include "hxsim/win/sim_client.h"
@@ -130,14 +131,20 @@ void MeasureKeyLatency(int turns, DWORD budgetMs) {
   HWND manager = nullptr;
   for (int i = 0; i < 100 && !manager; ++i, Sleep(50)) manager = DialogWith(run, IDC_MANAGER_ENGAGE);
   Probe game({100, 100, 500, 400});
-  game.TakeKeyboard();
   if (!manager) {
     std::printf("engaged-key-latency: no profile manager\n");
     DeleteFileA(file.c_str());
     return;
   }
-  Program::Click(manager, IDC_MANAGER_ENGAGE);
+  if (!SelectAndEngage(manager, "Latency")) {
+    std::printf("engaged-key-latency: the profile could not be engaged\n");
+    DeleteFileA(file.c_str());
+    return;
+  }
   Stretch(run, "engaged-100Hz", 20, "IOCTL_GET_FLOAD_POSITION");  // engaged passes read the fractional record too
+  // The first engaged pass hid the panel, which may have moved the foreground; now the game
+  // takes the keyboard, as a player's click into it does.
+  if (!game.TakeKeyboard()) std::printf("engaged-key-latency: the game window did not get the keyboard\n");
   // Answers the probe's messages as they come, so that the figure is not the probe's pumping.
   auto waitEvents = [&](size_t count) {
     const DWORD start = GetTickCount();
@@ -158,6 +165,10 @@ void MeasureKeyLatency(int turns, DWORD budgetMs) {
     game.Clear();
     run.sim.Control("pose 0 0 0 50 0");  // back inside the dead zone: W up
     if (tried) waitEvents(1);
+    // Under Wine the foreground may fall to the desktop between turns; a player would click
+    // back into the game.
+    if (GetForegroundWindow() != game.hwnd() && !game.TakeKeyboard())
+      std::printf("engaged-key-latency: the game window did not get the keyboard\n");
     phase.Wait();
     game.Clear();
     const double t0 = NowMs();
