@@ -70,6 +70,21 @@ void AddGameIcon(HIMAGELIST images, const std::string& gamePath) {
   if (there && icon) DestroyIcon(icon);  // shared icons are the system's to keep
 }
 
+// The window a click would reach first outside our own: the game the player came from, on the
+// screen beside the manager. Windows that float over play (taskbars, on-screen keyboards and
+// other topmost ones) and those that take no activation are passed over.
+HWND TopWindowOfAnotherProgram() {
+  for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(w, &process);
+    const LONG_PTR ex = GetWindowLongPtrA(w, GWL_EXSTYLE);
+    if (process != GetCurrentProcessId() && IsWindowVisible(w) && IsWindowEnabled(w) && !IsIconic(w) &&
+        !(ex & (WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE)))
+      return w;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 ManagerOptions QmouseManagerOptions() {
@@ -137,7 +152,7 @@ void Interface::OnCommand(int id, int code) {
     case IDC_MANAGER_LAUNCH: return Launch();
     case IDC_MANAGER_ENGAGE:
       if (!idle_) return Disengage();
-      if (ReadSelected(mt::kSelectToEngage, mt::kCaption, true)) Engage();
+      if (ReadSelected(mt::kSelectToEngage, mt::kCaption, true)) Engage(GameFocus::kWindowOnTop);
       return;
     case IDC_MANAGER_CALIBRATE: return OnCalibrate();
     case IDC_MANAGER_SET_CENTER: return OnSetZero();
@@ -465,7 +480,7 @@ void Interface::Launch() {
     Message(mt::kGameNotStarted, mt::kCaption, MB_OK);
     return;
   }
-  Engage();
+  Engage(GameFocus::kGameTakesIt);
 }
 
 bool Interface::StartGame(const Profile& profile, KernelHandle& process) {
@@ -491,7 +506,7 @@ bool Interface::CanEngage() {
   return false;
 }
 
-bool Interface::Engage() {
+bool Interface::Engage(GameFocus focus) {
   if (!idle_) return true;
   if (!CanEngage()) return false;
   idle_ = false;
@@ -502,6 +517,10 @@ bool Interface::Engage() {
   EnableWindow(Item(IDC_MANAGER_ENGAGE), TRUE);
   if (options_.sinkBeforeEngaging) {
     SetWindowPos(hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // Sunk, the window still has the keyboard, and the engine's keys would go to it: hand
+    // them to the game now on top, which a head-only player cannot click once engaged.
+    if (focus == GameFocus::kWindowOnTop)
+      if (HWND game = TopWindowOfAnotherProgram()) SetForegroundWindow(game);
     Sleep(kSinkWaitMs);
   }
   host_.Engage(CurrentProfile());

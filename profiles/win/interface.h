@@ -101,8 +101,10 @@ class Interface : public winui::Dialog {
   virtual bool StartGame(const Profile& profile, KernelHandle& process);
 
   // The engaging half of Launch and "Engage" (false when the profile cannot be engaged), and
-  // its undoing; each is safe to repeat.
-  bool Engage();
+  // its undoing; each is safe to repeat. A started game takes the keyboard itself; "Engage"
+  // gives it to the window on top once the manager has sunk.
+  enum class GameFocus { kGameTakesIt, kWindowOnTop };
+  bool Engage(GameFocus focus);
   void Disengage();
   // Whether the current profile can be engaged; says why not.
   bool CanEngage();

@@ -78,10 +78,12 @@ inline void CheckTrackerButton(Program& program, SimProcess& sim, HWND manager, 
       return !*c.request || log.find(c.request) != std::string::npos;
     }, 5000);
     EXPECT_NE(log.find(asked), std::string::npos) << log;
-    for (const TrackerCase& other : cases)
-      if (*other.request)
+    for (const TrackerCase& other : cases) {
+      if (*other.request) {
         EXPECT_EQ(log.find(other.request) != std::string::npos, std::string(other.request) == c.request)
             << other.request << " in " << log;
+      }
+    }
     if (std::string(c.setUp).rfind("fail ", 0) == 0) sim.Control("pass " + std::string(c.setUp).substr(5));
   }
 }

@@ -2,6 +2,7 @@
 // Bytes copied into another process, for messages whose parameter is a pointer that the system
 // does not carry across processes (a drop's HDROP, a list view's LVITEM).
 #include <windows.h>
+#include <shlobj.h>  // DROPFILES
 
 #include <cstring>
 #include <string>
