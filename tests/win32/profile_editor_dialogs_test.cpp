@@ -376,13 +376,7 @@ TEST_F(ProfileDialogs, ARestOnASlidersTrackMovesOnePageAndIsKept) {
   Command map;
   const AxisOptions axis = {110, 3, 5};  // point, non-panning, panning
   const auto options = [](const winui::Dialog& d) { return dynamic_cast<const AxisOptionsDialog&>(d).Options(); };
-  const struct {
-    const char* what;
-    std::function<std::unique_ptr<winui::Dialog>()> make;
-    int slider;
-    std::function<int(const winui::Dialog&)> kept;
-    int after;
-  } rows[] = {
+  RestOnEachTrack({
       {"dead zone", [&] { return std::make_unique<Mapper>(map, 2, 0, MapperChecks{}, 500); }, IDC_MAPPER_DEADZONE,
        [](const winui::Dialog& d) { return static_cast<int>(dynamic_cast<const Mapper&>(d).DeadZone()); }, 700},
       {"panning point", [&] { return std::make_unique<AxisOptionsDialog>(axis); }, IDC_AXIS_PANNING_POINT,
@@ -391,13 +385,7 @@ TEST_F(ProfileDialogs, ARestOnASlidersTrackMovesOnePageAndIsKept) {
        [&](const winui::Dialog& d) { return static_cast<int>(options(d).panningSensitivity); }, 6},
       {"non-panning speed", [&] { return std::make_unique<AxisOptionsDialog>(axis); }, IDC_AXIS_NONPAN_SPEED,
        [&](const winui::Dialog& d) { return static_cast<int>(options(d).nonPanningSensitivity); }, 4},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.what);
-    auto dialog = row.make();
-    ASSERT_NO_FATAL_FAILURE(RestOnTrackThenOk(*dialog, row.slider));
-    EXPECT_EQ(row.kept(*dialog), row.after);
-  }
+  });
 }
 
 // Posts a drop of one file, as the shell would hand it over.

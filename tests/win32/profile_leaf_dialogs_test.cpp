@@ -283,13 +283,7 @@ TEST_F(LeafDialogs, EachOpensWithItsValuesAndReturnsEditsOnlyOnOk) {
 // A rest on a slider's track is a left click there: the thumb moves one page (a tenth of its
 // travel) towards it, and the value it stands for is what OK hands back, as after a drag.
 TEST_F(LeafDialogs, ARestOnASlidersTrackMovesOnePageAndIsKept) {
-  const struct {
-    const char* what;
-    std::function<std::unique_ptr<winui::Dialog>()> make;
-    int slider;
-    std::function<int(const winui::Dialog&)> kept;
-    int after;
-  } rows[] = {
+  RestOnEachTrack({
       {"key rate", [] { return std::make_unique<KeyCommandDialog>(0, std::array<int32_t, 4>{39, -1, -1, -1}, kPulse, 40); },
        IDC_KEY_RATE, [](const winui::Dialog& d) { return dynamic_cast<const KeyCommandDialog&>(d).PulseRate(); }, 50},
       {"button rate",
@@ -313,15 +307,9 @@ TEST_F(LeafDialogs, ARestOnASlidersTrackMovesOnePageAndIsKept) {
          return static_cast<int>(map.powerDuration[1]);
        },
        19},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.what);
-    auto dialog = row.make();
-    ASSERT_NO_FATAL_FAILURE(RestOnTrackThenOk(*dialog, row.slider, [](HWND d) {
-      if (GetDlgItem(d, IDC_POWER_LIST)) Pick(d, IDC_POWER_LIST, 1);  // the entry with a delay and a duration
-    }));
-    EXPECT_EQ(row.kept(*dialog), row.after);
-  }
+  }, [](HWND d) {
+    if (GetDlgItem(d, IDC_POWER_LIST)) Pick(d, IDC_POWER_LIST, 1);  // the entry with a delay and a duration
+  });
 }
 
 TEST_F(LeafDialogs, KeyPictureKeepsKeysInPictureOrderAndRefusesPastThePurposesLimit) {

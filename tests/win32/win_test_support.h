@@ -10,10 +10,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "winui/dpi.h"
 #include "hxsim/win/sim_client.h"
+#include "winui/dialog.h"
 #include "winui/handles.h"
 
 // The height of `list`'s first row as the running list lays it out (a list box, a report
@@ -101,8 +104,7 @@ inline bool RestOnTrack(HWND slider) {
 
 // A dialog of this thread opened modeless and in front (after `prepare`, if given): one rest on
 // `slider`'s track moves its thumb exactly one page, then OK ends the dialog.
-template <typename Dialog>
-void RestOnTrackThenOk(Dialog& dialog, int slider, const std::function<void(HWND)>& prepare = {}) {
+inline void RestOnTrackThenOk(winui::Dialog& dialog, int slider, const std::function<void(HWND)>& prepare) {
   ASSERT_TRUE(dialog.Create());
   HWND d = dialog.hwnd();
   if (prepare) prepare(d);
@@ -114,6 +116,24 @@ void RestOnTrackThenOk(Dialog& dialog, int slider, const std::function<void(HWND
   EXPECT_EQ(SendMessageA(s, TBM_GETPOS, 0, 0), before + page);
   SendMessageA(GetDlgItem(d, IDOK), BM_CLICK, 0, 0);
   ASSERT_EQ(dialog.hwnd(), nullptr);
+}
+
+// A slider of a dialog made afresh, for one rest on its track: the value the dialog hands back
+// after OK, and what that must be.
+struct SliderRest {
+  const char* what;
+  std::function<std::unique_ptr<winui::Dialog>()> make;
+  int slider;
+  std::function<int(const winui::Dialog&)> kept;
+  int after;
+};
+inline void RestOnEachTrack(const std::vector<SliderRest>& rows, const std::function<void(HWND)>& prepare = {}) {
+  for (const SliderRest& row : rows) {
+    SCOPED_TRACE(row.what);
+    auto dialog = row.make();
+    ASSERT_NO_FATAL_FAILURE(RestOnTrackThenOk(*dialog, row.slider, prepare));
+    EXPECT_EQ(row.kept(*dialog), row.after);
+  }
 }
 
 inline int ThreadsOf(DWORD process) {
