@@ -17,7 +17,8 @@ namespace {
 // The started keyboard's window is looked for now and then, for a while, never waited for.
 constexpr UINT_PTR kKeyboardTimer = 1;
 constexpr UINT kKeyboardPollMs = 100;
-constexpr DWORD kKeyboardWaitMs = 5000;
+constexpr DWORD kKeyboardWaitMs = 5000;      // for the keyboard's window to show
+constexpr DWORD kKeyboardMoveWaitMs = 1000;  // for it to go where it was asked
 
 struct ProcessWindow {
   DWORD process;
@@ -128,26 +129,45 @@ void NameDialog::OpenKeyboard() {
   SetFocus(Item(IDC_PROFILE_NAME));
 }
 
+// First the keyboard's window is looked for; once found it is asked to move, and the ticks that
+// follow see whether it went.
 void NameDialog::OnTimer(UINT_PTR id) {
   if (id != kKeyboardTimer) return;
+  if (keyboardWindow_) return CheckKeyboardMoved();
   ProcessWindow search = {keyboardProcess_, nullptr};
   EnumWindows(MatchProcessWindow, reinterpret_cast<LPARAM>(&search));
-  if (search.found) PlaceKeyboard(search.found);
-  if (search.found || GetTickCount() - keyboardSince_ >= kKeyboardWaitMs) KillTimer(hwnd(), kKeyboardTimer);
+  if (search.found) {
+    MoveKeyboard(search.found);
+  } else if (GetTickCount() - keyboardSince_ >= kKeyboardWaitMs) {
+    KillTimer(hwnd(), kKeyboardTimer);
+  }
 }
 
-// The system's keyboard may run with rights that refuse our move; then the dialog goes beside
-// the keyboard instead, so that neither covers the other.
-void NameDialog::PlaceKeyboard(HWND keyboard) {
+// Asked, not told: a move of another program's window waits on that program, and a keyboard
+// that hangs must not hang the dialog with it.
+void NameDialog::MoveKeyboard(HWND keyboard) {
   RECT dialog = {}, board = {};
   GetWindowRect(hwnd(), &dialog);
   GetWindowRect(keyboard, &board);
-  const RECT wanted = Beside(dialog, board.right - board.left, board.bottom - board.top, WorkAreaOf(hwnd()));
-  const UINT flags = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
-  if (SetWindowPos(keyboard, nullptr, wanted.left, wanted.top, 0, 0, flags) && GetWindowRect(keyboard, &board) &&
-      EqualRect(&board, &wanted))
-    return;
-  GetWindowRect(keyboard, &board);
+  keyboardWanted_ = Beside(dialog, board.right - board.left, board.bottom - board.top, WorkAreaOf(hwnd()));
+  keyboardWindow_ = keyboard;
+  keyboardSince_ = GetTickCount();
+  SetWindowPos(keyboard, nullptr, keyboardWanted_.left, keyboardWanted_.top, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+}
+
+// The system's keyboard may run with rights that refuse our move, or not answer; then the
+// dialog goes beside the keyboard instead, so that neither covers the other.
+void NameDialog::CheckKeyboardMoved() {
+  const HWND keyboard = keyboardWindow_;
+  RECT board = {};
+  const bool there = GetWindowRect(keyboard, &board) != FALSE;
+  if (there && !EqualRect(&board, &keyboardWanted_) && GetTickCount() - keyboardSince_ < kKeyboardMoveWaitMs) return;
+  KillTimer(hwnd(), kKeyboardTimer);
+  keyboardWindow_ = nullptr;
+  if (!there || EqualRect(&board, &keyboardWanted_)) return;
+  RECT dialog = {};
+  GetWindowRect(hwnd(), &dialog);
   const RECT place = Beside(board, dialog.right - dialog.left, dialog.bottom - dialog.top, WorkAreaOf(keyboard));
-  SetWindowPos(hwnd(), nullptr, place.left, place.top, 0, 0, flags);
+  SetWindowPos(hwnd(), nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

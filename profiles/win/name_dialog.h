@@ -25,10 +25,13 @@ class NameDialog : public winui::Dialog {
   void FilterAsTyped();
   void OnOk();
   void OpenKeyboard();
-  void PlaceKeyboard(HWND keyboard);
+  void MoveKeyboard(HWND keyboard);
+  void CheckKeyboardMoved();
 
   std::string name_;
   std::string keyboard_;
   DWORD keyboardProcess_ = 0;  // whose window is looked for
-  DWORD keyboardSince_ = 0;
+  DWORD keyboardSince_ = 0;     // since it was started, then since it was asked to move
+  HWND keyboardWindow_ = nullptr;  // found and asked to move
+  RECT keyboardWanted_ = {};
 };
