@@ -60,8 +60,11 @@ std::string SimControl::Execute(const std::string& rawLine, bool* quit) {
     return Answer(words[1], words[2]);
   }
   if (command == "fail" || command == "pass") {
-    if (args != 1) return "error " + command + " needs a request name";
-    if (!device_.SetFailing(words[1], command == "fail")) return "error unknown request '" + words[1] + "'";
+    const bool fail = command == "fail";
+    uint32_t times = 0;  // until passed
+    if (args < 1 || args > (fail ? 2 : 1) || (args == 2 && (!ParseUint32(words[2], &times) || times == 0)))
+      return fail ? "error fail needs NAME [COUNT]" : "error pass needs a request name";
+    if (!device_.SetFailing(words[1], fail, times)) return "error unknown request '" + words[1] + "'";
     return "ok";
   }
   if (command == "stall") {

@@ -34,7 +34,10 @@ bool SimDevice::Answer(int client, uint32_t code, uint32_t outputSize, uint8_t* 
   auto link = clientGeneration_.find(client);
   if (!info || link == clientGeneration_.end()) return false;
   if (!plugged_ || link->second != generation_) return false;  // tracker gone under this link
-  if (failing_.count(code)) return false;
+  if (auto failing = failing_.find(code); failing != failing_.end()) {
+    if (failing->second > 0 && --failing->second == 0) failing_.erase(failing);
+    return false;
+  }
   if (outputSize < info->outputSize) return false;  // the driver's buffer-too-small
 
   auto put = [&](const void* data, uint32_t size) {
@@ -132,12 +135,12 @@ bool SimDevice::Plugged() const {
   return plugged_;
 }
 
-bool SimDevice::SetFailing(const std::string& name, bool failing) {
+bool SimDevice::SetFailing(const std::string& name, bool failing, uint32_t times) {
   std::lock_guard<std::mutex> lock(mutex_);
   for (const RequestInfo& r : kRequests) {
     if (name != r.name) continue;
     if (failing)
-      failing_.insert(r.code);
+      failing_[r.code] = times;
     else
       failing_.erase(r.code);
     return true;

@@ -48,8 +48,9 @@ class SimDevice {
   // One answer only, so that a link's joystick switch in the meantime is not undone.
   void SetAnswer(uint32_t Answers::*field, uint32_t value);
   Answers GetAnswers() const;
-  // By request name ("IOCTL_SET_ZERO"); false for an unknown name.
-  bool SetFailing(const std::string& name, bool failing);
+  // By request name ("IOCTL_SET_ZERO"); false for an unknown name. `times` > 0: only the
+  // next so many of these requests fail.
+  bool SetFailing(const std::string& name, bool failing, uint32_t times = 0);
 
   // Position requests answered in the next `ms` milliseconds wait until they are over, as
   // a stalled driver keeps its reader waiting. 0 ends a stall at once for later requests.
@@ -81,7 +82,7 @@ class SimDevice {
   int generation_ = 0;
   int nextClient_ = 1;
   std::map<int, int> clientGeneration_;  // open links and the plug generation they belong to
-  std::set<uint32_t> failing_;
+  std::map<uint32_t, uint32_t> failing_;  // request code -> failures left, 0 for all
   std::chrono::steady_clock::time_point stallEnd_;
   std::atomic<int> stalled_{0};
   Answers answers_;

@@ -8,7 +8,7 @@
 const char kSimUsage[] =
     "usage: hxsim.exe [--pipe NAME] [--rate HZ] [--script FILE | --demo | --still] [--window]\n"
     "control pipe \\\\.\\pipe\\NAME-control, one line per request: pose X Y Z RX RY | pose? | unplug | plug |\n"
-    "  answer calibrate|status|calibrated|joystick N | fail NAME | pass NAME | stall MS | stalled | log | quit\n";
+    "  answer calibrate|status|calibrated|joystick N | fail NAME [COUNT] | pass NAME | stall MS | stalled | log | quit\n";
 
 bool ParseSimOptions(int argc, char** argv, SimOptions* options, std::string* error) {
   bool pipeSeen = false, rateSeen = false, motionSeen = false, windowSeen = false;

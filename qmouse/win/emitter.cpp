@@ -125,5 +125,7 @@ DWORD WINAPI Emitter(void* param) {
   Win32SoundPlayer sounds;
   CursorLoop loop(window.App(), desktop, window, {window.Indicators(), input, sounds, ProcessEngine});
   loop.Start();
-  return static_cast<DWORD>(loop.Run(link));
+  const int result = loop.Run(link);
+  window.EmitterEnded();
+  return static_cast<DWORD>(result);
 }

@@ -31,6 +31,7 @@ constexpr UINT kMouseMoved = WM_APP + 69;
 constexpr UINT kShowDwellAction = WM_APP + 70;
 constexpr UINT kTrackerPortBusy = WM_APP + 71;
 constexpr UINT kLookedAway = WM_APP + 72;
+constexpr UINT kEmitterEnded = WM_APP + 73;
 
 // Idles until the program quits, asleep on the quit event: looking at the flag every 10 ms
 // instead cost about 0.2 % of a core under Wine (a hundred wake-ups a second), for nothing.
@@ -129,6 +130,7 @@ void NullWindow::StartEmitter() {
   winui::JoinThread(emitterThread_, [this] { emitterCancel_.Cancel(); });
   app_.emitterRunning = 1;
   app_.stopEmitter = 0;
+  arrivalWhileRunning_ = false;
   emitterCancel_.Rearm();
   emitterThread_ = winui::StartThread(Emitter, this, THREAD_PRIORITY_ABOVE_NORMAL);
 }
@@ -397,13 +399,23 @@ void NullWindow::OnDeviceChange(WPARAM event, LPARAM lp) {
     app_.stopEmitter = 1;
     Sleep(16);
     app_.emitterRunning = 0;
+    arrivalWhileRunning_ = false;
   } else if (event == DBT_DEVICEARRIVAL) {
     if (app_.emitterRunning.load() == 0) {
       StartEmitter();
     } else {
       app_.stopEmitter = 0;
+      arrivalWhileRunning_ = true;
     }
   }
+}
+
+void NullWindow::EmitterEnded() { PostMessageA(hwnd(), kEmitterEnded, 0, 0); }
+
+// A thread that ended on a failed link after a tracker arrived had taken that arrival as its
+// own: the next thread starts now, as the arrival would have started it.
+void NullWindow::OnEmitterEnded() {
+  if (arrivalWhileRunning_ && app_.emitterRunning.load() == 0 && !app_.quitting.load()) StartEmitter();
 }
 
 void NullWindow::UseTracker(bool restartEmitter) {
@@ -491,6 +503,9 @@ bool NullWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       return true;
     case kLookedAway:
       OnLookedAway();
+      return true;
+    case kEmitterEnded:
+      OnEmitterEnded();
       return true;
     case kTrayCallback:
       if (lp == WM_LBUTTONUP || lp == WM_RBUTTONUP) OpenTrayMenu();

@@ -37,6 +37,8 @@ class NullWindow : public winui::Dialog, public EmitterHost, public EngageHost {
   AppState& App() { return app_; }
   // The cursor thread's link is made with it.
   LinkCancel& EmitterCancel() { return emitterCancel_; }
+  // From the cursor thread as it ends, whatever the reason.
+  void EmitterEnded();
   void SetLastForeground(HWND window) { app_.lastForeground = reinterpret_cast<WindowId>(window); }
   // Values the settings pages hand back with kApplySettings.
   Settings& PageValues() { return pageValues_; }
@@ -93,6 +95,7 @@ class NullWindow : public winui::Dialog, public EmitterHost, public EngageHost {
   void UseTracker(bool restartEmitter);
   void CommonTeardown();
   void OnDeviceChange(WPARAM event, LPARAM lp);
+  void OnEmitterEnded();
   void OnExitCommand();
   void OpenTrayMenu();
   void OnMenuCommand(int id);
@@ -126,6 +129,9 @@ class NullWindow : public winui::Dialog, public EmitterHost, public EngageHost {
   Win32Indicators indicators_;
   LinkCancel emitterCancel_;
   KernelHandle emitterThread_, waiterThread_;
+  // A tracker arrived while the cursor thread still ran: should that thread end on a link that
+  // failed meanwhile, the arrival is not lost.
+  bool arrivalWhileRunning_ = false;
   KernelHandle quitEvent_;  // set with `quitting`; the waiter thread sleeps on it
   HDEVNOTIFY deviceNotify_ = nullptr;
   // Keeps opentrack's poses coming in (and announced) while no cursor thread holds a link.

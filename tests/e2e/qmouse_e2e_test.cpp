@@ -4,6 +4,7 @@
 
 #include <dbt.h>
 
+#include "device/win/device_events.h"
 #include "tests/e2e/probe.h"
 #include "tests/win32/win_test_support.h"
 
@@ -112,6 +113,22 @@ TEST_F(Qmouse, FailedReadWithoutRemovalRecoversOnTheNextArrival) {
   Sleep(400);
   EXPECT_TRUE(CursorAt(kCentre.x, kCentre.y, 0)) << CursorText();
   EXPECT_EQ(sim_.Control("plug"), "ok");  // an arrival with no removal before it
+  EXPECT_TRUE(CursorAt(kCentre.x + 4, kCentre.y, 3000)) << CursorText();
+}
+
+// A tracker announced while the cursor thread still runs, on a link that then fails: that
+// thread ends, and the arrival it had taken as its own starts the next one.
+TEST_F(Qmouse, AnArrivalWhileTheCursorThreadEndsOnAFailureIsNotLost) {
+  StartQmouse();
+  WaitForHeadControl();
+  ASSERT_TRUE(StallReaders(sim_));
+  EXPECT_EQ(sim_.Control("fail IOCTL_GET_FLOAD_POSITION 1"), "ok");  // the stalled read, not the next thread's
+  BroadcastTrackerEvent(true, "arrival");  // returns once qmouse has handled it
+  EXPECT_EQ(sim_.Control("stall 0"), "ok");
+  SetCursorPos(300, 300);
+  ASSERT_TRUE(CursorAt(kCentre.x, kCentre.y, 5000)) << "no new cursor thread; at " << CursorText();
+  ASSERT_TRUE(ReadingsTaken(2));
+  Pose(4, 0);
   EXPECT_TRUE(CursorAt(kCentre.x + 4, kCentre.y, 3000)) << CursorText();
 }
 

@@ -53,10 +53,13 @@ TEST(SimControlTest, MalformedLinesAnswerErrorAndChangeNothing) {
       {"answer joystick 1.5", "error bad value '1.5' (unsigned 32-bit, decimal or 0x hex)"},
       {"answer calibrate 65536", "error calibrate answer is 16-bit"},
       {"answer calibrated 0x10000", "error calibrated answer is 16-bit"},
-      {"fail", "error fail needs a request name"},
+      {"fail", "error fail needs NAME [COUNT]"},
+      {"fail IOCTL_SET_ZERO 0", "error fail needs NAME [COUNT]"},
+      {"fail IOCTL_SET_ZERO 1 2", "error fail needs NAME [COUNT]"},
+      {"pass IOCTL_SET_ZERO 1", "error pass needs a request name"},
       {"fail IOCTL_NOPE", "error unknown request 'IOCTL_NOPE'"},
       {"pass ioctl_set_zero", "error unknown request 'ioctl_set_zero'"},
-      {"fail IOCTL_SET_ZERO IOCTL_GET_POSITION", "error fail needs a request name"},
+      {"fail IOCTL_SET_ZERO IOCTL_GET_POSITION", "error fail needs NAME [COUNT]"},
       {"log all", "error log takes no arguments"},
       {"stall", "error stall needs MS (milliseconds)"},
       {"stall -5", "error stall needs MS (milliseconds)"},
@@ -141,6 +144,10 @@ TEST(SimControlTest, PosePlugFailAndLogCommands) {
   EXPECT_TRUE(Ask(device, client, hx::IOCTL_GET_POSITION, out, &bytes));
   EXPECT_EQ(control.Execute("pass IOCTL_SET_ZERO", &quit), "ok");
   EXPECT_TRUE(Ask(device, client, hx::IOCTL_SET_ZERO, out, &bytes));
+  EXPECT_EQ(control.Execute("fail IOCTL_SET_ZERO 2", &quit), "ok");  // the next two only
+  EXPECT_FALSE(Ask(device, client, hx::IOCTL_SET_ZERO, out, &bytes));
+  EXPECT_FALSE(Ask(device, client, hx::IOCTL_SET_ZERO, out, &bytes));
+  EXPECT_TRUE(Ask(device, client, hx::IOCTL_SET_ZERO, out, &bytes));
 
   EXPECT_EQ(control.Execute("unplug", &quit), "ok");
   EXPECT_FALSE(device.Plugged());
@@ -150,7 +157,7 @@ TEST(SimControlTest, PosePlugFailAndLogCommands) {
   EXPECT_EQ(recorder.plugChanges, (std::vector<bool>{false, true}));
 
   EXPECT_EQ(control.Execute("log", &quit),
-            "ok 1:open,IOCTL_SET_ZERO,IOCTL_GET_POSITION,IOCTL_SET_ZERO,IOCTL_GET_POSITION");
+            "ok 1:open,IOCTL_SET_ZERO,IOCTL_GET_POSITION,IOCTL_SET_ZERO*4,IOCTL_GET_POSITION");
   EXPECT_EQ(control.Execute("log", &quit), "ok ");  // taken: nothing new since
   EXPECT_FALSE(quit);
   EXPECT_EQ(control.Execute("quit\n", &quit), "ok");
