@@ -248,9 +248,12 @@ TEST_F(QmouseGame, HeadAloneEngagesLooksAwayToLeaveAndEndsPause) {
   EXPECT_TRUE(WaitFor([&] { return engageText() == mt::kEngage; }, 5000));
   EXPECT_TRUE(keysAre({kWDown, kWUp})) << "the game did not see W let go: " << game.Joined();
   EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == manager; }, 5000)) << "the manager is not in front";
+  // Back from the look away the cursor runs up and right, maybe into the corner; then a turn
+  // left, which it can always follow.
   Pose(0, 0);
+  ASSERT_TRUE(ReadingsTaken(2));
   const POINT before = Cursor();
-  Pose(40, 0);
+  Pose(-40, 0);
   EXPECT_TRUE(WaitFor([&] { return Cursor().x != before.x; }, 5000)) << "the cursor did not come back to the head";
 
   // Pause, then the same look ends it.
