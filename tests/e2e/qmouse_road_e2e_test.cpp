@@ -225,14 +225,8 @@ TEST_F(HeadRoad, EverythingWithTheHeadAlone) {
   ASSERT_TRUE(RestOn(Centre(Control(editor, IDC_EDITOR_COMMAND)),
                      [&] { return IsDlgButtonChecked(editor, IDC_EDITOR_COMMAND) == BST_CHECKED; }, "Command"));
   HWND motions = Control(editor, IDC_EDITOR_MOTIONS);
-  RECT row = {};
-  row.left = LVIR_BOUNDS;
-  {
-    RemoteCopy copy(qmouse_.Id(), &row, sizeof row);
-    SendMessageA(motions, LVM_GETITEMRECT, 6, reinterpret_cast<LPARAM>(copy.Address()));
-    copy.Read(&row, sizeof row);
-    MapWindowPoints(motions, nullptr, reinterpret_cast<POINT*>(&row), 2);
-  }
+  static_assert(LVIR_BOUNDS == 0, "the rectangle asked for is the zeroed one RemoteRect sends");
+  const RECT row = RemoteRect(motions, LVM_GETITEMRECT, 6);
   ASSERT_TRUE(RestOn({(row.left + row.right) / 2, (row.top + row.bottom) / 2},
                      [&] { return ListView_GetNextItem(motions, -1, LVNI_SELECTED) == 6; }, "Look left"));
   HWND mapper = nullptr;
